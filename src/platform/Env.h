@@ -1,0 +1,23 @@
+#pragma once
+#include "platform/RegionalSettings.h"
+
+namespace iex {
+
+// Date values count days since 30 December 1899; the fraction is the time of day.
+using DateValue = double;
+
+// The one seam between the program and the machine it runs on. Production code
+// receives an Env; tests pass their own.
+class Env {
+ public:
+  virtual ~Env() = default;
+  virtual RegionalSettings Regional() const = 0;
+  // Local date and time now.
+  virtual DateValue Now() const = 0;
+};
+
+// The machine's own: regional settings from the C library locale of the
+// environment, the system clock in local time.
+Env& DefaultEnv();
+
+}  // namespace iex

@@ -1,0 +1,101 @@
+#include <langinfo.h>
+
+#include <clocale>
+#include <ctime>
+#include <mutex>
+#include <string>
+
+#include "platform/Codepage1252.h"
+#include "platform/Env.h"
+
+namespace iex {
+namespace {
+
+// Turns a strftime date pattern (%m/%d/%y) into the letter pattern the date
+// routines read (MM/dd/yy). Conversions they cannot show are dropped.
+std::string LetterPattern(const std::string& fmt) {
+  std::string out;
+  for (std::size_t i = 0; i < fmt.size(); ++i) {
+    if (fmt[i] != '%' || i + 1 >= fmt.size()) {
+      out += fmt[i];
+      continue;
+    }
+    char c = fmt[++i];
+    if ((c == 'E' || c == 'O') && i + 1 < fmt.size()) c = fmt[++i];
+    switch (c) {
+      case 'd': out += "dd"; break;
+      case 'e': out += "d"; break;
+      case 'm': out += "MM"; break;
+      case 'y': out += "yy"; break;
+      case 'Y': out += "yyyy"; break;
+      case 'D': out += "MM/dd/yy"; break;
+      case 'F': out += "yyyy-MM-dd"; break;
+      default: break;
+    }
+  }
+  return out;
+}
+
+class PosixEnv final : public Env {
+ public:
+  PosixEnv() {
+    // Read once: the C library locale is process-wide state.
+    std::setlocale(LC_ALL, "");
+    const char* ctype = std::setlocale(LC_CTYPE, nullptr);
+    const std::string name = ctype ? ctype : "C";
+    if (name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0) {
+      std::setlocale(LC_ALL, "C");
+      return;  // the US defaults of RegionalSettings
+    }
+    std::string pattern = LetterPattern(nl_langinfo(D_FMT));
+    if (!pattern.empty()) settings_.shortDateFormat = pattern;
+    for (char c : settings_.shortDateFormat)
+      if (c != 'd' && c != 'M' && c != 'y') {
+        settings_.dateSeparator = c;
+        break;
+      }
+    static const nl_item kMonths[12] = {ABMON_1, ABMON_2, ABMON_3, ABMON_4,  ABMON_5,  ABMON_6,
+                                        ABMON_7, ABMON_8, ABMON_9, ABMON_10, ABMON_11, ABMON_12};
+    for (int m = 0; m < 12; ++m) {
+      std::string n = Utf8ToCp1252(nl_langinfo(kMonths[m]));
+      while (!n.empty() && n.back() == '.') n.pop_back();
+      if (!n.empty()) settings_.shortMonthNames[m] = n;
+    }
+    const char* radix = nl_langinfo(RADIXCHAR);
+    if (radix && radix[0] && !radix[1]) settings_.decimalSeparator = radix[0];
+    // Numbers are read and written by our own routines; keep the C library in
+    // its neutral form so nothing else changes behaviour with the locale.
+    std::setlocale(LC_ALL, "C");
+  }
+
+  RegionalSettings Regional() const override { return settings_; }
+
+  DateValue Now() const override {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    std::tm local{};
+    localtime_r(&ts.tv_sec, &local);
+    // Days from 30 December 1899 to the local calendar date, by the civil-day algorithm.
+    const int y = local.tm_year + 1900 - (local.tm_mon < 2 ? 1 : 0);
+    const int m = local.tm_mon + 1;
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yoe = y - era * 400;
+    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + local.tm_mday - 1;
+    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    const long days1970 = static_cast<long>(era) * 146097 + doe - 719468;
+    const double secs = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ts.tv_nsec / 1e9;
+    return static_cast<double>(days1970 + 25569) + secs / 86400.0;
+  }
+
+ private:
+  RegionalSettings settings_;
+};
+
+}  // namespace
+
+Env& DefaultEnv() {
+  static PosixEnv env;
+  return env;
+}
+
+}  // namespace iex

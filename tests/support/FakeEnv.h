@@ -1,0 +1,26 @@
+#pragma once
+#include "platform/Env.h"
+
+namespace iex::test {
+
+// Regional settings and a clock the test decides. Defaults: US settings and
+// Wednesday 15 May 2024, noon.
+class FakeEnv : public Env {
+ public:
+  RegionalSettings settings;
+  DateValue now = 45427.5;
+
+  RegionalSettings Regional() const override { return settings; }
+  DateValue Now() const override { return now; }
+};
+
+inline RegionalSettings DayFirstSettings() {
+  RegionalSettings s;
+  s.shortDateFormat = "dd.MM.yyyy";
+  s.dateSeparator = '.';
+  s.shortMonthNames = {"Jan", "Feb", "M\xE4r", "Apr", "Mai", "Jun", "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
+  s.decimalSeparator = ',';
+  return s;
+}
+
+}  // namespace iex::test
