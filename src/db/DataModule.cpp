@@ -1,0 +1,47 @@
+#include "db/DataModule.h"
+
+#include "db/DbError.h"
+#include "db/ServiceProbe.h"
+
+namespace iex::db {
+
+TdmMain::TdmMain() = default;
+
+bool TdmMain::ConnectToDB(const std::string& DBPath, const std::string& DBUserName, const std::string& DBPassword) {
+  if (ZAMDatabase.Connected()) ZAMDatabase.SetConnected(false);
+  std::string path = DBPath;
+  AdjustDatabasePath(path, DBUserName, DBPassword);
+  ZAMDatabase.DatabaseName = path;
+  ZAMDatabase.LoginPrompt = false;
+  ZAMDatabase.Params = {"USER_NAME=" + DBUserName, "PASSWORD=" + DBPassword};
+  try {
+    ZAMDatabase.Connect();
+  } catch (const EMvError&) {
+    ZAMDatabase.SetConnected(false);
+    return false;
+  }
+  return true;
+}
+
+void TdmMain::AdjustDatabasePath(std::string& Path, const std::string& UserName, const std::string& Password) {
+  db::AdjustDatabasePath(Path, [&] { return LocalServerRunning(UserName, Password); });
+}
+
+bool TdmMain::LocalServerRunning(const std::string& UserName, const std::string& Password) {
+  try {
+    QueryLocalServerVersion(UserName, Password);
+    return true;
+  } catch (const EDatabaseError& e) {
+    return e.SQLCode() == -902;
+  }
+}
+
+void TdmMain::PrepareProfileQuery(const TInvoiceFilter& filter) { sqlProfileExp.SetSQL(ProfileQueryLines(filter)); }
+
+void TdmMain::PrepareInvoiceQuery(const TInvoiceFilter& filter, bool IsCCEncrypt) {
+  sqlInvoiceExp.SetSQL(InvoiceQueryLines(filter, NewDestTable, IsCCEncrypt));
+}
+
+void TdmMain::PrepareUdids() { sqlUDIDs.SetSQL(UdidQueryLines()); }
+
+}  // namespace iex::db

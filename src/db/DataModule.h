@@ -1,0 +1,59 @@
+#pragma once
+#include <string>
+
+#include "crypto/Rijndael.h"
+#include "db/Database.h"
+#include "db/ExportQueries.h"
+#include "db/PathRules.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+#include "util/StringGrid.h"
+
+namespace iex::db {
+
+// The program's one link to the agency database: the connection, the export
+// transaction with its three statements, and the short lookup transaction.
+class TdmMain {
+ public:
+  TdmMain();
+
+  TDatabase ZAMDatabase;
+  TTransaction trExport{ZAMDatabase};
+  TQuery sqlProfileExp{trExport};
+  TTransaction trMisc{ZAMDatabase};
+  TQuery sqlMisc{trMisc};
+  TQuery sqlInvoiceExp{trExport};
+  TQuery sqlUDIDs{trExport};
+
+  std::string DBVersion;
+  bool NewDestTable = false;
+
+  // Connection. ConnectToDB never raises for a failed connect: it answers false.
+  bool ConnectToDB(const std::string& DBPath, const std::string& DBUserName, const std::string& DBPassword);
+  void AdjustDatabasePath(std::string& Path, const std::string& UserName, const std::string& Password);
+  virtual bool LocalServerRunning(const std::string& UserName, const std::string& Password);
+  virtual ~TdmMain() = default;
+
+  // Export queries.
+  void PrepareProfileQuery(const TInvoiceFilter& filter);
+  void PrepareInvoiceQuery(const TInvoiceFilter& filter, bool IsCCEncrypt);
+  void PrepareUdids();
+
+  // Reference lookups, each in its own short trMisc.
+  std::string ReadCCKeySetting();
+  std::string ReadCCEncryptSetting();
+  // Raises "Invalid card key setting." when card numbers are enciphered and
+  // the key text yields no key.
+  bool ProcessCCEncrypt(bool& IsCCEncrypt, TRDLBlock& CipherKey);
+  void GetDBVersion();
+  void GetBranchNames(TStringIntList& L);
+  void PrepareTravelTypes(TStringGrid& G);
+  void CacheCCLookUp(TStringIntList& L);
+
+ private:
+  template <typename ReadRows>
+  void Lookup(const std::string& sql, ReadRows readRows);
+  std::string ReadSetting(int fieldNo);
+};
+
+}  // namespace iex::db

@@ -1,0 +1,75 @@
+#include "db/Database.h"
+
+#include <ibase.h>
+
+#include <algorithm>
+
+#include "db/DbError.h"
+#include "db/FbApi.h"
+#include "db/Transaction.h"
+
+namespace iex::db {
+
+TDatabase::~TDatabase() {
+  Disconnect();
+  for (TTransaction* t : transactions_) t->database_ = nullptr;
+}
+
+void TDatabase::Unregister(TTransaction* t) {
+  transactions_.erase(std::remove(transactions_.begin(), transactions_.end(), t), transactions_.end());
+}
+
+void TDatabase::Connect() {
+  if (Connected()) return;
+  fb::Call([&] {
+    fb::Status st;
+    auto* util = fb::Master()->getUtilInterface();
+    Firebird::IXpbBuilder* dpb = util->getXpbBuilder(&st, Firebird::IXpbBuilder::DPB, nullptr, 0);
+    struct Dispose {
+      Firebird::IXpbBuilder* b;
+      ~Dispose() { b->dispose(); }
+    } guard{dpb};
+    for (const std::string& line : Params) {
+      const auto eq = line.find('=');
+      const std::string name = line.substr(0, eq);
+      const std::string value = eq == std::string::npos ? std::string() : line.substr(eq + 1);
+      if (name == "USER_NAME")
+        dpb->insertString(&st, isc_dpb_user_name, value.c_str());
+      else if (name == "PASSWORD")
+        dpb->insertString(&st, isc_dpb_password, value.c_str());
+      else
+        throw EDatabaseError("Unknown connection parameter " + name + ".", 0);
+    }
+    dpb->insertString(&st, isc_dpb_lc_ctype, "NONE");
+    Firebird::IProvider* provider = fb::Master()->getDispatcher();
+    struct Release {
+      Firebird::IProvider* p;
+      ~Release() { p->release(); }
+    } providerGuard{provider};
+    attachment_ = provider->attachDatabase(&st, DatabaseName.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+
+    const unsigned char items[] = {isc_info_db_sql_dialect, isc_info_end};
+    unsigned char answer[32] = {};
+    attachment_->getInfo(&st, sizeof items, items, sizeof answer, answer);
+    dialect_ = 3;
+    if (answer[0] == isc_info_db_sql_dialect) {
+      const int length = answer[1] | (answer[2] << 8);
+      if (length >= 1 && answer[3] < 3) dialect_ = answer[3];
+    }
+  });
+}
+
+void TDatabase::Disconnect() {
+  if (!attachment_) return;
+  for (TTransaction* t : transactions_) t->EndOnDisconnect();
+  fb::Finish(attachment_, [](Firebird::IAttachment* a, Firebird::ThrowStatusWrapper* st) { a->detach(st); });
+}
+
+void TDatabase::SetConnected(bool value) {
+  if (value)
+    Connect();
+  else
+    Disconnect();
+}
+
+}  // namespace iex::db

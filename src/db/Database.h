@@ -1,0 +1,45 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace Firebird {
+class IAttachment;
+}
+
+namespace iex::db {
+
+class TTransaction;
+
+// One connection. Parameters are lines "NAME=value": USER_NAME and PASSWORD.
+// Text passes through as stored (connection character set NONE).
+class TDatabase {
+ public:
+  TDatabase() = default;
+  ~TDatabase();
+  TDatabase(const TDatabase&) = delete;
+  TDatabase& operator=(const TDatabase&) = delete;
+
+  std::string DatabaseName;
+  std::vector<std::string> Params;
+  bool LoginPrompt = false;  // there is no prompt; kept for callers that switch it off
+
+  void Connect();  // raises EDatabaseError
+  void Disconnect();
+  bool Connected() const { return attachment_ != nullptr; }
+  void SetConnected(bool value);
+  // The dialect statements are prepared in: 3, or the database's own when lower.
+  unsigned Dialect() const { return dialect_; }
+
+  Firebird::IAttachment* Handle() const { return attachment_; }
+
+ private:
+  friend class TTransaction;
+  void Register(TTransaction* t) { transactions_.push_back(t); }
+  void Unregister(TTransaction* t);
+
+  Firebird::IAttachment* attachment_ = nullptr;
+  unsigned dialect_ = 3;
+  std::vector<TTransaction*> transactions_;
+};
+
+}  // namespace iex::db

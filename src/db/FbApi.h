@@ -1,0 +1,51 @@
+#pragma once
+// Private to the database layer: the client library's OO API and the
+// translation of its errors into ours.
+#include <firebird/Interface.h>
+
+#include <utility>
+
+namespace iex::db::fb {
+
+Firebird::IMaster* Master();
+
+// A status for one call sequence; raises EDatabaseError in place of the
+// client library's own exception type when used through Call.
+class Status {
+ public:
+  Status();
+  ~Status();
+  Status(const Status&) = delete;
+  Status& operator=(const Status&) = delete;
+  Firebird::ThrowStatusWrapper* operator&() { return &wrapper_; }
+
+ private:
+  Firebird::ThrowStatusWrapper wrapper_;
+};
+
+[[noreturn]] void Raise(const Firebird::FbException& e);
+
+template <typename F>
+auto Call(F&& f) -> decltype(f()) {
+  try {
+    return f();
+  } catch (const Firebird::FbException& e) {
+    Raise(e);
+  }
+}
+
+// Ends an interface that may already be dead (a lost connection): the polite
+// call first, the plain release when that fails.
+template <typename I, typename End>
+void Finish(I*& handle, End end) {
+  if (!handle) return;
+  try {
+    Status st;
+    end(handle, &st);  // Firebird::ThrowStatusWrapper*
+  } catch (const Firebird::FbException&) {
+    handle->release();
+  }
+  handle = nullptr;
+}
+
+}  // namespace iex::db::fb

@@ -1,0 +1,243 @@
+#include <ibase.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+#include "db/Database.h"
+#include "db/DbError.h"
+#include "db/FbApi.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+#include "util/DateValue.h"
+
+namespace iex::db {
+namespace {
+
+// ISC_DATE counts days from 17 November 1858.
+constexpr int kIscDateToDateValue = 15018;
+constexpr double kTimeUnitsPerDay = 86400.0 * ISC_TIME_SECONDS_PRECISION;
+
+template <typename T>
+T Read(const unsigned char* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+int64_t Pow10(int n) {
+  int64_t p = 1;
+  while (n-- > 0) p *= 10;
+  return p;
+}
+
+std::string ScaledText(int64_t v, int scale) {
+  if (scale >= 0) return std::to_string(v) + std::string(static_cast<std::size_t>(scale), '0');
+  const bool negative = v < 0;
+  const uint64_t mag = negative ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
+  std::string digits = std::to_string(mag);
+  const auto places = static_cast<std::size_t>(-scale);
+  if (digits.size() <= places) digits.insert(0, places - digits.size() + 1, '0');
+  digits.insert(digits.size() - places, ".");
+  return (negative ? "-" : "") + digits;
+}
+
+std::string DateText(double value, bool withDate, bool withTime) {
+  const CivilDate d = DecodeDate(value);
+  const TimeOfDay t = DecodeTime(value);
+  char buf[64];
+  if (withDate && withTime)
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day, t.hour, t.minute, t.second);
+  else if (withDate)
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
+  else
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+  return buf;
+}
+
+std::string GeneralFloat(double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15g", v);
+  return buf;
+}
+
+}  // namespace
+
+const std::string& TField::Name() const { return query_->ColumnAt(index_).name; }
+
+bool TField::IsNull() const {
+  const auto& c = query_->ColumnAt(index_);
+  if (query_->Eof()) return true;
+  return Read<int16_t>(query_->row_.data() + c.nullOffset) != 0;
+}
+
+std::string TField::AsBytes() const {
+  const auto& c = query_->ColumnAt(index_);
+  if (IsNull()) return std::string();
+  const unsigned char* p = query_->Data(c);
+  switch (c.type) {
+    case SQL_TEXT:
+      return std::string(reinterpret_cast<const char*>(p), c.length);
+    case SQL_VARYING:
+      return std::string(reinterpret_cast<const char*>(p + 2), Read<uint16_t>(p));
+    case SQL_BLOB: {
+      ISC_QUAD id = Read<ISC_QUAD>(p);
+      std::string bytes;
+      TTransaction& tr = *query_->transaction_;
+      fb::Call([&] {
+        fb::Status st;
+        Firebird::IBlob* blob = tr.Database().Handle()->openBlob(&st, tr.Handle(), &id, 0, nullptr);
+        try {
+          char chunk[16384];
+          for (;;) {
+            unsigned got = 0;
+            const int rc = blob->getSegment(&st, sizeof chunk, chunk, &got);
+            if (rc == Firebird::IStatus::RESULT_NO_DATA) break;
+            bytes.append(chunk, got);
+          }
+          blob->close(&st);
+        } catch (...) {
+          blob->release();
+          throw;
+        }
+      });
+      return bytes;
+    }
+    default:
+      return AsString();
+  }
+}
+
+std::string TField::AsString() const {
+  const auto& c = query_->ColumnAt(index_);
+  if (IsNull()) return std::string();
+  const unsigned char* p = query_->Data(c);
+  switch (c.type) {
+    case SQL_TEXT:
+    case SQL_VARYING:
+    case SQL_BLOB:
+      return AsBytes();
+    case SQL_SHORT:
+      return ScaledText(Read<int16_t>(p), c.scale);
+    case SQL_LONG:
+      return ScaledText(Read<int32_t>(p), c.scale);
+    case SQL_INT64:
+      return ScaledText(Read<int64_t>(p), c.scale);
+    case SQL_FLOAT:
+      return GeneralFloat(Read<float>(p));
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+      return GeneralFloat(Read<double>(p));
+    case SQL_TYPE_DATE:
+      return DateText(AsDateTime(), true, false);
+    case SQL_TYPE_TIME:
+      return DateText(AsDateTime(), false, true);
+    case SQL_TIMESTAMP:
+      return DateText(AsDateTime(), true, true);
+    case SQL_BOOLEAN:
+      return *p ? "True" : "False";
+    default:
+      throw EConvertError("Field " + c.name + " cannot be read as text.");
+  }
+}
+
+int32_t TField::AsInteger() const {
+  const auto& c = query_->ColumnAt(index_);
+  if (IsNull()) return 0;
+  const unsigned char* p = query_->Data(c);
+  auto fit = [&](double v) {
+    if (!(v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max()))
+      throw EConvertError("'" + AsString() + "' is not a valid integer value");
+    return static_cast<int32_t>(v);
+  };
+  auto scaled = [&](int64_t v) {
+    if (c.scale < 0) v /= Pow10(-c.scale);  // the whole part, as the number is read
+    else if (c.scale > 0) return fit(static_cast<double>(v) * static_cast<double>(Pow10(c.scale)));
+    return fit(static_cast<double>(v));
+  };
+  switch (c.type) {
+    case SQL_SHORT:
+      return scaled(Read<int16_t>(p));
+    case SQL_LONG:
+      return scaled(Read<int32_t>(p));
+    case SQL_INT64:
+      return scaled(Read<int64_t>(p));
+    case SQL_FLOAT:
+      return fit(std::trunc(Read<float>(p)));
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+      return fit(std::trunc(Read<double>(p)));
+    case SQL_BOOLEAN:
+      return *p ? 1 : 0;
+    case SQL_TEXT:
+    case SQL_VARYING: {
+      const std::string text = AsString();
+      std::size_t b = 0, e = text.size();
+      while (b < e && text[b] == ' ') ++b;
+      while (e > b && text[e - 1] == ' ') --e;
+      std::size_t i = b;
+      if (i < e && (text[i] == '-' || text[i] == '+')) ++i;
+      if (i == e) throw EConvertError("'" + text + "' is not a valid integer value");
+      for (std::size_t k = i; k < e; ++k)
+        if (text[k] < '0' || text[k] > '9') throw EConvertError("'" + text + "' is not a valid integer value");
+      return fit(std::stod(text.substr(b, e - b)));
+    }
+    default:
+      throw EConvertError("Field " + c.name + " cannot be read as an integer.");
+  }
+}
+
+double TField::AsFloat() const {
+  const auto& c = query_->ColumnAt(index_);
+  if (IsNull()) return 0;
+  const unsigned char* p = query_->Data(c);
+  switch (c.type) {
+    case SQL_SHORT:
+      return static_cast<double>(Read<int16_t>(p)) * std::pow(10.0, c.scale);
+    case SQL_LONG:
+      return static_cast<double>(Read<int32_t>(p)) * std::pow(10.0, c.scale);
+    case SQL_INT64:
+      return static_cast<double>(Read<int64_t>(p)) * std::pow(10.0, c.scale);
+    case SQL_FLOAT:
+      return Read<float>(p);
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+      return Read<double>(p);
+    case SQL_TYPE_DATE:
+    case SQL_TYPE_TIME:
+    case SQL_TIMESTAMP:
+      return AsDateTime();
+    case SQL_TEXT:
+    case SQL_VARYING: {
+      const std::string text = AsString();
+      char* end = nullptr;
+      const double v = std::strtod(text.c_str(), &end);
+      while (end && *end == ' ') ++end;
+      if (text.empty() || !end || *end) throw EConvertError("'" + text + "' is not a valid floating point value");
+      return v;
+    }
+    default:
+      throw EConvertError("Field " + c.name + " cannot be read as a number.");
+  }
+}
+
+double TField::AsDateTime() const {
+  const auto& c = query_->ColumnAt(index_);
+  if (IsNull()) return 0;
+  const unsigned char* p = query_->Data(c);
+  switch (c.type) {
+    case SQL_TYPE_DATE:
+      return Read<ISC_DATE>(p) - kIscDateToDateValue;
+    case SQL_TYPE_TIME:
+      return Read<ISC_TIME>(p) / kTimeUnitsPerDay;
+    case SQL_TIMESTAMP: {
+      const auto ts = Read<ISC_TIMESTAMP>(p);
+      return (ts.timestamp_date - kIscDateToDateValue) + ts.timestamp_time / kTimeUnitsPerDay;
+    }
+    default:
+      throw EConvertError("Field " + c.name + " cannot be read as a date.");
+  }
+}
+
+}  // namespace iex::db

@@ -1,0 +1,70 @@
+#include "db/Transaction.h"
+
+#include <algorithm>
+
+#include "db/Database.h"
+#include "db/DbError.h"
+#include "db/FbApi.h"
+#include "db/Query.h"
+
+namespace iex::db {
+
+TTransaction::TTransaction(TDatabase& database) : database_(&database) { database.Register(this); }
+
+TTransaction::~TTransaction() {
+  CloseQueries();
+  if (handle_) fb::Finish(handle_, [](Firebird::ITransaction* t, Firebird::ThrowStatusWrapper* st) { t->rollback(st); });
+  for (TQuery* q : queries_) q->transaction_ = nullptr;
+  if (database_) database_->Unregister(this);
+}
+
+void TTransaction::Unregister(TQuery* q) { queries_.erase(std::remove(queries_.begin(), queries_.end(), q), queries_.end()); }
+
+void TTransaction::CloseQueries() {
+  for (TQuery* q : queries_) q->Close();
+}
+
+void TTransaction::StartTransaction() {
+  if (handle_) throw EMvError("Transaction is already active.");
+  if (!database_ || !database_->Connected()) throw EMvError("Database not connected.");
+  fb::Call([&] {
+    fb::Status st;
+    handle_ = database_->Handle()->startTransaction(&st, 0, nullptr);
+  });
+}
+
+void TTransaction::Commit() {
+  if (!handle_) throw EMvError("Transaction is not active.");
+  CloseQueries();
+  fb::Call([&] {
+    fb::Status st;
+    handle_->commit(&st);
+  });
+  handle_ = nullptr;
+}
+
+void TTransaction::Rollback() {
+  if (!handle_) throw EMvError("Transaction is not active.");
+  CloseQueries();
+  try {
+    fb::Call([&] {
+      fb::Status st;
+      handle_->rollback(&st);
+    });
+  } catch (...) {
+    // A dead connection cannot roll back; the server does that when it sees
+    // the connection go. Let go of the handle either way.
+    handle_->release();
+    handle_ = nullptr;
+    throw;
+  }
+  handle_ = nullptr;
+}
+
+void TTransaction::EndOnDisconnect() {
+  CloseQueries();
+  for (TQuery* q : queries_) q->Unprepare();
+  fb::Finish(handle_, [](Firebird::ITransaction* t, Firebird::ThrowStatusWrapper* st) { t->rollback(st); });
+}
+
+}  // namespace iex::db

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "AgencyDb.h"
+#include "db/DataModule.h"
+#include "db/DbError.h"
+
+namespace iex::db {
+namespace {
+
+class DataModuleTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new test::TempDir;
+    tools::AgencyOptions o;
+    o.invoices = 300;
+    path_ = test::MakeAgencyDb(*dir_, "agency.fdb", o);
+  }
+  static void TearDownTestSuite() { delete dir_; }
+  void RequireServer() {
+    if (test::ServerHost().empty()) GTEST_SKIP() << "no Firebird server (IEX_FB_HOST) for this run";
+  }
+  static test::TempDir* dir_;
+  static std::string path_;
+  TdmMain dm_;
+};
+
+test::TempDir* DataModuleTest::dir_ = nullptr;
+std::string DataModuleTest::path_;
+
+TEST_F(DataModuleTest, PlainLocalPathConnectsThroughTheEmbeddedEngine) {
+  EXPECT_TRUE(dm_.LocalServerRunning("SYSDBA", "whatever"));
+  EXPECT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "whatever"));
+  EXPECT_TRUE(dm_.ZAMDatabase.Connected());
+  EXPECT_EQ(dm_.ZAMDatabase.DatabaseName, path_);
+  EXPECT_EQ(dm_.ZAMDatabase.Params, (std::vector<std::string>{"USER_NAME=SYSDBA", "PASSWORD=whatever"}));
+  // A second call starts from a closed connection.
+  EXPECT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "whatever"));
+  EXPECT_TRUE(dm_.ZAMDatabase.Connected());
+}
+
+TEST_F(DataModuleTest, FailuresAnswerFalseAndLeaveTheConnectionClosed) {
+  EXPECT_FALSE(dm_.ConnectToDB(dir_->File("missing.fdb"), "SYSDBA", "x"));
+  EXPECT_FALSE(dm_.ZAMDatabase.Connected());
+  // Nothing listens on port 1.
+  EXPECT_FALSE(dm_.ConnectToDB("127.0.0.1/1:" + path_, "SYSDBA", "x"));
+  EXPECT_FALSE(dm_.ZAMDatabase.Connected());
+  EXPECT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "x"));
+}
+
+TEST_F(DataModuleTest, ServerPathWithThePasswordConnectsAndAWrongOneAnswersFalse) {
+  RequireServer();
+  const std::string remote = test::ServerHost() + ":" + path_;
+  EXPECT_FALSE(dm_.ConnectToDB(remote, "SYSDBA", test::ServerPassword() + "-wrong"));
+  EXPECT_FALSE(dm_.ZAMDatabase.Connected());
+  EXPECT_TRUE(dm_.ConnectToDB(remote, "SYSDBA", test::ServerPassword()));
+  EXPECT_TRUE(dm_.ConnectToDB("localhost:" + path_, "SYSDBA", test::ServerPassword()));
+}
+
+TEST_F(DataModuleTest, ExportStatementsReadInOneTransactionWhileLookupsRunBeside) {
+  ASSERT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "x"));
+  dm_.GetDBVersion();
+  dm_.trExport.StartTransaction();
+  dm_.PrepareInvoiceQuery({}, false);
+  dm_.PrepareUdids();
+  dm_.sqlInvoiceExp.ExecQuery();
+  int rows = 0, udids = 0;
+  int64_t last = -1;
+  for (; !dm_.sqlInvoiceExp.Eof(); dm_.sqlInvoiceExp.Next(), ++rows) {
+    const int booking = dm_.sqlInvoiceExp.FieldByName("BOOKINGNO").AsInteger();
+    ASSERT_GE(booking, last);  // ordered by invoice, then booking: bookings never interleave
+    if (booking != last) {
+      dm_.sqlUDIDs.SetParamInteger("BOOKING_LINKNO", booking);
+      dm_.sqlUDIDs.ExecQuery();
+      for (; !dm_.sqlUDIDs.Eof(); dm_.sqlUDIDs.Next()) ++udids;
+      dm_.sqlUDIDs.Close();
+    }
+    last = booking;
+    if (rows == 10) {
+      TStringIntList cards;
+      dm_.CacheCCLookUp(cards);
+      EXPECT_FALSE(cards.empty());
+    }
+  }
+  EXPECT_GT(rows, 300);
+  EXPECT_GT(udids, 0);
+  dm_.trExport.Commit();
+}
+
+// The server goes away under a running export: its own text reaches the
+// caller, nothing stays open, and the next connect works.
+TEST_F(DataModuleTest, DatabaseShutDownMidQuery) {
+  RequireServer();
+  const std::string own = dir_->File("shutdown.fdb");
+  tools::AgencyOptions o;
+  o.invoices = 1500;
+  test::MakeAgencyDb(*dir_, "shutdown.fdb", o);
+  const std::string remote = test::ServerHost() + ":" + own;
+  const std::string svc = "fbsvcmgr " + test::ServerHost() + ":service_mgr user SYSDBA password " +
+                          test::ServerPassword() + " action_properties dbname " + own + " ";
+  ASSERT_TRUE(dm_.ConnectToDB(remote, "SYSDBA", test::ServerPassword()));
+  dm_.GetDBVersion();
+  dm_.trExport.StartTransaction();
+  dm_.PrepareInvoiceQuery({}, false);
+  dm_.sqlInvoiceExp.ExecQuery();
+  ASSERT_EQ(std::system((svc + "prp_shutdown_mode prp_sm_full prp_force_shutdown 0 >/dev/null 2>&1").c_str()), 0);
+  std::string message;
+  try {
+    for (int i = 0; i < 100000 && !dm_.sqlInvoiceExp.Eof(); ++i) dm_.sqlInvoiceExp.Next();
+  } catch (const EDatabaseError& e) {
+    message = e.what();
+  }
+  EXPECT_NE(message.find("shutdown"), std::string::npos) << message;
+  dm_.sqlInvoiceExp.Close();
+  EXPECT_THROW(dm_.trExport.Rollback(), EMvError);
+  EXPECT_FALSE(dm_.trExport.Active());
+  EXPECT_THROW(dm_.GetDBVersion(), EMvError);
+  EXPECT_FALSE(dm_.trMisc.Active());
+  ASSERT_EQ(std::system((svc + "prp_online_mode prp_sm_normal >/dev/null 2>&1").c_str()), 0);
+  EXPECT_TRUE(dm_.ConnectToDB(remote, "SYSDBA", test::ServerPassword()));
+  dm_.GetDBVersion();
+  EXPECT_EQ(dm_.DBVersion, "85");
+}
+
+}  // namespace
+}  // namespace iex::db
