@@ -152,11 +152,13 @@ TField TQuery::Field(int index) const {
   return TField(this, static_cast<unsigned>(index));
 }
 
-TField TQuery::FieldByName(const std::string& name) const {
+int TQuery::FieldIndex(const std::string& name) const {
   const std::string wanted = UpperAscii(name);
   for (unsigned i = 0; i < columns_.size(); ++i)
-    if (columns_[i].name == wanted) return TField(this, i);
+    if (columns_[i].name == wanted) return static_cast<int>(i);
   throw EMvError("Field '" + name + "' not found.");
 }
+
+TField TQuery::FieldByName(const std::string& name) const { return TField(this, static_cast<unsigned>(FieldIndex(name))); }
 
 }  // namespace iex::db

@@ -58,6 +58,7 @@ class TQuery {
   int FieldCount() const { return static_cast<int>(columns_.size()); }
   TField Field(int index) const;
   TField FieldByName(const std::string& name) const;
+  int FieldIndex(const std::string& name) const;  // raises when the result has no such column
 
   TTransaction& Transaction() const { return *transaction_; }
 

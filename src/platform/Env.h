@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "platform/RegionalSettings.h"
 
 namespace iex {
@@ -14,6 +16,10 @@ class Env {
   virtual RegionalSettings Regional() const = 0;
   // Local date and time now.
   virtual DateValue Now() const = 0;
+  // The root that root-relative paths hang from ("/" on this system), and
+  // the folder of the program's own executable file. Both end in a separator.
+  virtual std::string FileSystemRoot() const = 0;
+  virtual std::string ProgramFolder() const = 0;
 };
 
 // The machine's own: regional settings from the C library locale of the

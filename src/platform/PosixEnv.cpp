@@ -1,4 +1,5 @@
 #include <langinfo.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <ctime>
@@ -69,6 +70,16 @@ class PosixEnv final : public Env {
   }
 
   RegionalSettings Regional() const override { return settings_; }
+
+  std::string FileSystemRoot() const override { return "/"; }
+
+  std::string ProgramFolder() const override {
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return "./";
+    std::string path(buf, static_cast<std::size_t>(n));
+    return path.substr(0, path.rfind('/') + 1);
+  }
 
   DateValue Now() const override {
     timespec ts{};

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "platform/Env.h"
 
 namespace iex::test {
@@ -10,8 +12,13 @@ class FakeEnv : public Env {
   RegionalSettings settings;
   DateValue now = 45427.5;
 
+  std::string root = "/";
+  std::string programFolder = "/usr/local/bin/";
+
   RegionalSettings Regional() const override { return settings; }
   DateValue Now() const override { return now; }
+  std::string FileSystemRoot() const override { return root; }
+  std::string ProgramFolder() const override { return programFolder; }
 };
 
 inline RegionalSettings DayFirstSettings() {

@@ -1,0 +1,168 @@
+#include "app/CliExport.h"
+
+#include <unistd.h>
+
+#include <chrono>
+
+#include "app/CliOptions.h"
+#include "app/Password.h"
+#include "app/TerminalView.h"
+#include "app/TravelTypeGrid.h"
+#include "db/DataModule.h"
+#include "export/ExportRun.h"
+#include "platform/Codepage1252.h"
+#include "util/DateParser.h"
+#include "util/DayNumbers.h"
+#include "util/Error.h"
+#include "util/NumberText.h"
+
+namespace iex {
+namespace {
+
+// A check of the wizard's first page failed: its message, exit status 2.
+struct TValidationError : EMvError {
+  using EMvError::EMvError;
+};
+
+double DateOption(const std::string& text, const Env& env) {
+  if (text.empty()) return 0;
+  RegionalSettings regional = env.Regional();
+  ExpandShortYearFormat(regional);
+  const DateOrder order = InitDateOrder(regional);
+  uint16_t n = kInvalidDay;
+  try {
+    n = ParseDateText(Utf8ToCp1252(text), DateOrderHint(regional.shortDateFormat), order, TodayDayNumber(env));
+  } catch (const EMvError&) {
+  }
+  if (n == kInvalidDay) throw TValidationError("Invalid Date. Please enter again.");
+  return n == 0 ? 0 : n + kDayNumberBase;
+}
+
+double NumberOption(const std::string& text) {
+  if (text.empty()) return 0;
+  if (text.find_first_of("0123456789") == std::string::npos) throw TValidationError("Invalid Number. Please enter again.");
+  try {
+    return static_cast<double>(TextToComp(text));
+  } catch (const EMvError&) {
+    throw TValidationError("Invalid Number. Please enter again.");
+  }
+}
+
+int32_t BranchOption(const std::string& text, db::TdmMain& dm) {
+  int32_t branch = 0;
+  try {
+    branch = TextToInt(text);
+  } catch (const EMvError&) {
+    throw TValidationError("Could not set value to Branch number " + text + ". Access denied.");
+  }
+  if (text.find_first_of("0123456789") == std::string::npos || branch < 0)
+    throw TValidationError("Could not set value to Branch number " + text + ". Access denied.");
+  TStringIntList branches;
+  dm.GetBranchNames(branches);
+  for (const auto& [name, no] : branches)
+    if (no == branch) return branch;
+  throw TValidationError("Could not set value to Branch number " + std::to_string(branch) + ". Access denied.");
+}
+
+void Say(std::FILE* f, const std::string& cp1252Text) { std::fprintf(f, "%s\n", Cp1252ToUtf8(cp1252Text).c_str()); }
+
+}  // namespace
+
+int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSettingsStore* store,
+                     const TAliasResolver& resolveAlias, std::FILE* out, std::FILE* err) {
+  const auto started = std::chrono::steady_clock::now();
+  TExportOptions o;
+  try {
+    o = ParseExportOptions(args);
+  } catch (const TUsageError& e) {
+    std::fprintf(err, "invoice-export: %s\n%s", e.what(), kExportUsage);
+    return 2;
+  }
+  db::TdmMain dm;
+  try {
+    std::string path = Utf8ToCp1252(o.database);
+    if (!o.alias.empty()) {
+      path = resolveAlias ? resolveAlias(Utf8ToCp1252(o.alias)) : std::string();
+      if (!resolveAlias) throw TValidationError("Aliases are not available in this build; name the database with --database.");
+      if (path.empty()) throw TValidationError("Please enter Alias Name.");
+    }
+    const std::string password = ReadPassword(o.passwordEnv, o.passwordFile);
+
+    ExportSettings settings;
+    settings.StartInvDate = DateOption(o.fromDate, env);
+    settings.EndInvDate = DateOption(o.toDate, env);
+    settings.StartInvNo = NumberOption(o.fromNumber);
+    settings.EndInvNo = NumberOption(o.toNumber);
+
+    TSavedSettings saved = store ? store->Load() : TSavedSettings::Defaults();
+    if (o.categoryLetters) {
+      const std::string letters = Utf8ToCp1252(*o.categoryLetters);
+      if (letters.size() != 10) throw TValidationError("--category-letters takes exactly ten characters, one per travel category.");
+      for (int c = 1; c <= 10; ++c) saved.categoryLetters[static_cast<std::size_t>(c)] = letters.substr(static_cast<std::size_t>(c - 1), 1);
+    }
+    if (o.mapBy) saved.mapBy = *o.mapBy == "type" ? "Travel Type" : "Travel Category";
+    if (o.itinerary) saved.itinMap = *o.itinerary == "vendor" ? 1 : 0;
+    if (o.travelTypeMap) saved.travelTypeMap = Utf8ToCp1252(*o.travelTypeMap);
+
+    if (!dm.ConnectToDB(path, Utf8ToCp1252(o.user), Utf8ToCp1252(password))) {
+      Say(err, "Unable to connect to database.");
+      return 1;
+    }
+    if (settings.StartInvDate > 0 && settings.EndInvDate > 0 && settings.EndInvDate < settings.StartInvDate)
+      throw TValidationError("Invalid Invoice Date Range.");
+    if (settings.StartInvNo > 0 && settings.EndInvNo > 0 && settings.EndInvNo < settings.StartInvNo)
+      throw TValidationError("Invalid Invoice Number Range.");
+    if (o.branch) settings.BranchNo = BranchOption(*o.branch, dm);
+    const bool noFilter = o.fromDate.empty() && o.toDate.empty() && settings.StartInvNo == 0 && settings.EndInvNo == 0 && !o.branch;
+    if (noFilter && !o.all)
+      throw TValidationError(
+          "No filter criteria selected. All Invoices generated via Corvantine would be exported: add --all to export them all.");
+
+    TStringGrid grid;
+    std::string map = saved.travelTypeMap;
+    FillTravelTypeGrid(grid, dm, map);
+    TravelTypeLettersFromGrid(grid, settings);
+    settings.CategoryLetters = saved.categoryLetters;
+    for (int c = 1; c <= 10; ++c)
+      if (settings.CategoryLetters[static_cast<std::size_t>(c)].empty())
+        throw TValidationError("Please enter mapping for all Travel Category.");
+    settings.MapBy = UpperAscii(saved.mapBy) == "TRAVEL CATEGORY" ? 0 : UpperAscii(saved.mapBy) == "TRAVEL TYPE" ? 1 : -1;
+    settings.ItinMap = saved.itinMap;
+
+    TTerminalView view(err, isatty(fileno(err)) == 1);
+    TExportRun run(dm, view, env);
+    run.FixedOutputDir = o.outputDir;
+    auto save = [&] {
+      if (!o.saveSettings) return;
+      if (!store) throw EMvError("Settings cannot be saved in this build.");
+      saved.travelTypeMap = BuildTravelTypeMap(grid);
+      store->Save(saved);
+    };
+    try {
+      run.RunExport(settings, save);
+    } catch (...) {
+      view.Finish();
+      throw;
+    }
+    view.Finish();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const TExportSummary& s = run.Summary;
+    std::fprintf(out, "Export Done.\n%s/IMPACCT.DAT: %ld account lines\n", o.outputDir.c_str(), s.accountLines);
+    std::fprintf(out, "%s/IMPINV.DAT: %ld booking lines (01), %ld segment lines (02), %ld UDID lines (03), %ld payment-reference lines (03 101)\n",
+                 o.outputDir.c_str(), s.bookingLines, s.segmentLines, s.udidLines, s.paymentRefLines);
+    std::fprintf(out, "Elapsed: %.1f s\n", seconds);
+    dm.ZAMDatabase.SetConnected(false);
+    return 0;
+  } catch (const TUsageError& e) {
+    std::fprintf(err, "invoice-export: %s\n", e.what());
+    return 2;
+  } catch (const TValidationError& e) {
+    Say(err, e.what());
+    return 2;
+  } catch (const std::exception& e) {
+    Say(err, e.what());
+    return 1;
+  }
+}
+
+}  // namespace iex

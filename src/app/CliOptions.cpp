@@ -1,0 +1,60 @@
+#include "app/CliOptions.h"
+
+#include <map>
+
+namespace iex {
+
+const char* const kExportUsage =
+    "usage: invoice-export export (--alias NAME | --database PATH) [--user NAME]\n"
+    "                             (--password-env VAR | --password-file FILE)\n"
+    "                             --output-dir DIR\n"
+    "                             [--from-date TEXT] [--to-date TEXT] [--from-number N] [--to-number N]\n"
+    "                             [--branch N] [--all]\n"
+    "                             [--map-by category|type] [--itinerary category|vendor]\n"
+    "                             [--category-letters TEN] [--travel-type-map TEXT] [--save-settings]\n"
+    "Without a password option the password is asked on the terminal.\n";
+
+TExportOptions ParseExportOptions(const std::vector<std::string>& args) {
+  TExportOptions o;
+  std::map<std::string, std::string*> text = {
+      {"--alias", &o.alias},           {"--database", &o.database},         {"--user", &o.user},
+      {"--password-env", &o.passwordEnv}, {"--password-file", &o.passwordFile}, {"--output-dir", &o.outputDir},
+      {"--from-date", &o.fromDate},    {"--to-date", &o.toDate},            {"--from-number", &o.fromNumber},
+      {"--to-number", &o.toNumber}};
+  std::map<std::string, std::optional<std::string>*> optional = {{"--branch", &o.branch},
+                                                                 {"--map-by", &o.mapBy},
+                                                                 {"--itinerary", &o.itinerary},
+                                                                 {"--category-letters", &o.categoryLetters},
+                                                                 {"--travel-type-map", &o.travelTypeMap}};
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--all") {
+      o.all = true;
+      continue;
+    }
+    if (a == "--save-settings") {
+      o.saveSettings = true;
+      continue;
+    }
+    const bool known = text.count(a) || optional.count(a);
+    if (!known) throw TUsageError("Unknown option " + a + ".");
+    if (i + 1 >= args.size()) throw TUsageError("Option " + a + " needs a value.");
+    const std::string& value = args[++i];
+    if (text.count(a))
+      *text[a] = value;
+    else
+      *optional[a] = value;
+  }
+  if (o.alias.empty() == o.database.empty()) throw TUsageError("Name either --alias or --database.");
+  if (!o.passwordEnv.empty() && !o.passwordFile.empty())
+    throw TUsageError("Name at most one of --password-env and --password-file.");
+  if (o.outputDir.empty()) throw TUsageError("Name the output folder with --output-dir.");
+  if (o.user.empty()) throw TUsageError("The user name must not be empty.");
+  if (o.mapBy && *o.mapBy != "category" && *o.mapBy != "type")
+    throw TUsageError("--map-by takes category or type.");
+  if (o.itinerary && *o.itinerary != "category" && *o.itinerary != "vendor")
+    throw TUsageError("--itinerary takes category or vendor.");
+  return o;
+}
+
+}  // namespace iex

@@ -1,0 +1,39 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace iex {
+
+// The words of "invoice-export export ...", checked for form only; the
+// values are read against the database and the regional settings later.
+struct TExportOptions {
+  std::string alias, database;
+  std::string user = "SYSDBA";
+  std::string passwordEnv, passwordFile;
+  std::string outputDir;
+  std::string fromDate, toDate, fromNumber, toNumber;
+  std::optional<std::string> branch;
+  bool all = false;
+  std::optional<std::string> mapBy;          // "category" or "type"
+  std::optional<std::string> itinerary;      // "category" or "vendor"
+  std::optional<std::string> categoryLetters;
+  std::optional<std::string> travelTypeMap;
+  bool saveSettings = false;
+};
+
+// Raises TUsageError with the text to show.
+TExportOptions ParseExportOptions(const std::vector<std::string>& args);
+
+class TUsageError : public std::exception {
+ public:
+  explicit TUsageError(std::string message) : message_(std::move(message)) {}
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
+
+extern const char* const kExportUsage;
+
+}  // namespace iex

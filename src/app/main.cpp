@@ -1,0 +1,31 @@
+// invoice-export: the Invoice Export Utility. "export" runs an export without
+// a window, for scheduled runs.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/CliExport.h"
+#include "app/CliOptions.h"
+#include "platform/Env.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: invoice-export export ...    run an export without a window (see invoice-export export --help)\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  iex::Env& env = iex::DefaultEnv();
+  if (!args.empty() && args[0] == "export") {
+    args.erase(args.begin());
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+      std::fputs(iex::kExportUsage, stdout);
+      return 0;
+    }
+    return iex::RunExportCommand(args, env, nullptr, nullptr, stdout, stderr);
+  }
+  std::fputs(kUsage, stderr);
+  return 2;
+}

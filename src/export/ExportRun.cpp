@@ -1,0 +1,60 @@
+#include "export/ExportRun.h"
+
+#include <filesystem>
+
+#include "util/Error.h"
+
+namespace iex {
+
+bool TExportRun::CheckOutputDir() {
+  std::error_code ec;
+  if (FixedOutputDir) {
+    OutputDir = *FixedOutputDir;
+    if (!std::filesystem::is_directory(OutputDir, ec))
+      throw EMvError("The output folder " + OutputDir + " does not exist. Create it or name another one.");
+    return true;
+  }
+  OutputDir = env_.FileSystemRoot() + kDefaultOutputDir;
+  if (std::filesystem::is_directory(OutputDir, ec)) return true;  // a link to a folder counts
+  std::string chosen;
+  if (!view_.ChooseFolder(env_.ProgramFolder(), chosen)) return false;
+  OutputDir = chosen;
+  return true;
+}
+
+bool TExportRun::RunExport(const ExportSettings& settings, const std::function<void()>& SaveSettings) {
+  Summary = TExportSummary{};
+  dm_.GetDBVersion();
+  if (!CheckOutputDir()) return false;
+  dm_.ProcessCCEncrypt(IsCCEncrypt, CipherKey);
+  const RegionalSettings regional = env_.Regional();
+  TExportContext ctx{dm_, settings, view_, regional, OutputDir, IsCCEncrypt, CipherKey, {}};
+  dm_.trExport.StartTransaction();
+  try {
+    view_.EnableExport(false);
+    try {
+      ExportProfiles(ctx);
+      ExportInvoices(ctx);
+    } catch (...) {
+      view_.EnableExport(true);
+      throw;
+    }
+    view_.EnableExport(true);
+    dm_.trExport.Commit();
+  } catch (...) {
+    Summary = ctx.summary;
+    if (dm_.trExport.Active()) {
+      try {
+        dm_.trExport.Rollback();
+      } catch (...) {
+        // A lost connection cannot roll back; the server does it.
+      }
+    }
+    throw;
+  }
+  Summary = ctx.summary;
+  SaveSettings();
+  return true;
+}
+
+}  // namespace iex

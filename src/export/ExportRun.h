@@ -1,0 +1,45 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "crypto/Rijndael.h"
+#include "db/DataModule.h"
+#include "export/ExportContext.h"
+#include "export/ExportSettings.h"
+#include "export/ExportView.h"
+#include "platform/Env.h"
+
+namespace iex {
+
+// One export from start to end: schema version, output folder, card
+// settings, then both files inside one transaction, commit, settings saved.
+class TExportRun {
+ public:
+  static constexpr const char* kDefaultOutputDir = "tovrane/db";  // below the file-system root
+
+  TExportRun(db::TdmMain& dm, TExportView& view, const Env& env) : dm_(dm), view_(view), env_(env) {}
+
+  // A folder given by the caller (the command line) replaces the default and
+  // the chooser: it must exist.
+  std::optional<std::string> FixedOutputDir;
+
+  // True when both files are written, committed and the settings saved;
+  // false when the user cancels the folder choice. Other failures raise,
+  // after the transaction is rolled back.
+  bool RunExport(const ExportSettings& settings, const std::function<void()>& SaveSettings);
+  bool CheckOutputDir();
+
+  std::string OutputDir;
+  bool IsCCEncrypt = false;
+  TRDLBlock CipherKey{};
+  const char fDelimiter = '\t';
+  TExportSummary Summary;
+
+ private:
+  db::TdmMain& dm_;
+  TExportView& view_;
+  const Env& env_;
+};
+
+}  // namespace iex

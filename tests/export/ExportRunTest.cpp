@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "AgencyDb.h"
+#include "DbWriter.h"
+#include "FakeEnv.h"
+#include "RecordingExportView.h"
+#include "db/DbError.h"
+#include "export/ExportRun.h"
+#include "export/RevenueTypes.h"
+
+namespace iex {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+ExportSettings DefaultSettings() {
+  ExportSettings s;
+  for (int c = 1; c <= 10; ++c) s.CategoryLetters[static_cast<std::size_t>(c)] = GetDefaultRevenueType(c);
+  return s;
+}
+
+class ExportRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    env_.root = dir_.Path() + "/";
+    env_.programFolder = dir_.File("bin") + "/";
+    fs::create_directories(env_.programFolder);
+  }
+  void MakeDb(const tools::AgencyOptions& o = {}) {
+    path_ = test::MakeAgencyDb(dir_, "agency.fdb", o);
+    ASSERT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "x"));
+  }
+  std::string DefaultDir() {
+    fs::create_directories(dir_.File("tovrane/db"));
+    return dir_.File("tovrane/db");
+  }
+  bool Run(const ExportSettings& s = DefaultSettings()) {
+    return run_.RunExport(s, [&] { ++saves_; });
+  }
+
+  test::TempDir dir_;
+  test::FakeEnv env_;
+  std::string path_;
+  db::TdmMain dm_;
+  test::RecordingExportView view_;
+  TExportRun run_{dm_, view_, env_};
+  int saves_ = 0;
+};
+
+TEST_F(ExportRunTest, DefaultFolderTakesBothFilesAndReplacesOldOnes) {
+  tools::AgencyOptions o;
+  o.invoices = 20;
+  MakeDb(o);
+  const std::string out = DefaultDir();
+  std::ofstream(out + "/IMPINV.DAT") << std::string(100000, 'x');
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(view_.chooserShown, 0);
+  EXPECT_EQ(saves_, 1);
+  EXPECT_EQ(run_.OutputDir, out);
+  EXPECT_FALSE(dm_.trExport.Active());
+  EXPECT_TRUE(view_.exportEnabled);
+  EXPECT_EQ(view_.statusTexts.front(), "Exporting Profile No:");
+  EXPECT_NE(std::find(view_.statusTexts.begin(), view_.statusTexts.end(), "Exporting Invoice No:"), view_.statusTexts.end());
+  EXPECT_EQ(view_.statusTexts.back(), "");
+  const std::string invoices = Read(out + "/IMPINV.DAT");
+  EXPECT_EQ(invoices.find("xxxxxxxx"), std::string::npos);
+  EXPECT_EQ(invoices.substr(0, 3), "01\t");
+  EXPECT_GT(run_.Summary.bookingLines, 10);
+  EXPECT_GT(Read(out + "/IMPACCT.DAT").size(), 100u);
+}
+
+TEST_F(ExportRunTest, MissingDefaultFolderAsksStartingAtTheProgramFolder) {
+  MakeDb();
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(view_.chooserShown, 1);
+  EXPECT_EQ(view_.chooserStart, env_.programFolder);
+  EXPECT_TRUE(fs::exists(env_.programFolder + "/IMPINV.DAT"));
+  // The next run starts from the default folder again.
+  const std::string out = DefaultDir();
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(view_.chooserShown, 1);
+  EXPECT_EQ(run_.OutputDir, out);
+}
+
+TEST_F(ExportRunTest, CancelledChoiceWritesNothing) {
+  MakeDb();
+  view_.chooserAnswer = false;
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(saves_, 0);
+  EXPECT_FALSE(dm_.trExport.Active());
+  EXPECT_FALSE(fs::exists(env_.programFolder + "/IMPACCT.DAT"));
+  EXPECT_TRUE(view_.statusTexts.empty());
+}
+
+TEST_F(ExportRunTest, InvoiceFileThatCannotBeCreated) {
+  MakeDb();
+  const std::string out = DefaultDir();
+  fs::create_directories(out + "/IMPINV.DAT");  // a folder of that name takes no file
+  EXPECT_THROW(Run(), EMvError);
+  ASSERT_EQ(view_.errors.size(), 1u);
+  EXPECT_EQ(view_.errors[0], "Can not write to file " + out + "/IMPINV.DAT.");
+  EXPECT_EQ(saves_, 0);
+  EXPECT_FALSE(dm_.trExport.Active());
+  EXPECT_TRUE(view_.exportEnabled);
+  const std::string accounts = Read(out + "/IMPACCT.DAT");
+  EXPECT_EQ(accounts.substr(accounts.size() - 2), "\r\n");
+  EXPECT_EQ(static_cast<long>(std::count(accounts.begin(), accounts.end(), '\n')), run_.Summary.accountLines);
+  // Pressing Export again works once the obstacle is gone.
+  fs::remove(out + "/IMPINV.DAT");
+  EXPECT_TRUE(Run());
+}
+
+TEST_F(ExportRunTest, DiskFullIsAFailureNeverSuccess) {
+  MakeDb();
+  const std::string out = DefaultDir();
+  fs::create_symlink("/dev/full", out + "/IMPINV.DAT");
+  try {
+    Run();
+    FAIL();
+  } catch (const EMvError& e) {
+    EXPECT_NE(std::string(e.what()).find("No space left"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(saves_, 0);
+  EXPECT_FALSE(dm_.trExport.Active());
+  EXPECT_TRUE(view_.exportEnabled);
+}
+
+TEST_F(ExportRunTest, CardKeyErrorStopsBeforeAnyFile) {
+  tools::AgencyOptions o;
+  o.encryptCards = true;
+  MakeDb(o);
+  dm_.ZAMDatabase.SetConnected(false);
+  tools::TDbWriter::Open(path_)->Execute("UPDATE MOVRA_SETTINGS SET FIELDSTRVALUE = '{12-34}' WHERE FIELDNO = 47");
+  ASSERT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "x"));
+  const std::string out = DefaultDir();
+  try {
+    Run();
+    FAIL();
+  } catch (const EMvError& e) {
+    EXPECT_STREQ(e.what(), "Invalid card key setting.");
+  }
+  EXPECT_FALSE(fs::exists(out + "/IMPACCT.DAT"));
+  EXPECT_FALSE(dm_.trExport.Active());
+}
+
+TEST_F(ExportRunTest, CardValueOfTheWrongLengthEndsTheRun) {
+  tools::AgencyOptions o;
+  o.encryptCards = true;
+  o.invoices = 30;
+  MakeDb(o);
+  dm_.ZAMDatabase.SetConnected(false);
+  {
+    auto w = tools::TDbWriter::Open(path_);
+    tools::TDbWriter::Insert broken(*w, "UPDATE PAYMENT SET CKCCNOENCRYPT = ? WHERE PAYMENTNO = (SELECT MAX(PAYMENTNO) FROM PAYMENT)");
+    broken.Run({tools::Bytes{"12345"}});
+  }
+  ASSERT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "x"));
+  const std::string out = DefaultDir();
+  try {
+    Run();
+    FAIL();
+  } catch (const EMvError& e) {
+    EXPECT_STREQ(e.what(), "Invalid format.");
+  }
+  EXPECT_GT(Read(out + "/IMPINV.DAT").size(), 0u);
+  EXPECT_FALSE(dm_.trExport.Active());
+}
+
+TEST_F(ExportRunTest, ServerStoppedInTheMiddleOverTcp) {
+  if (test::ServerHost().empty()) GTEST_SKIP() << "no Firebird server (IEX_FB_HOST) for this run";
+  tools::AgencyOptions o;
+  o.invoices = 400;
+  path_ = test::MakeAgencyDb(dir_, "agency.fdb", o);
+  ASSERT_TRUE(dm_.ConnectToDB(test::ServerHost() + ":" + path_, "SYSDBA", test::ServerPassword()));
+  const std::string svc = "fbsvcmgr " + test::ServerHost() + ":service_mgr user SYSDBA password " +
+                          test::ServerPassword() + " action_properties dbname " + path_ + " ";
+  view_.onStatusNumber = [&](long n) {
+    if (n == 150) {
+      ASSERT_EQ(std::system((svc + "prp_shutdown_mode prp_sm_full prp_force_shutdown 0 >/dev/null 2>&1").c_str()), 0);
+    }
+  };
+  DefaultDir();
+  EXPECT_THROW(Run(), db::EDatabaseError);
+  EXPECT_EQ(saves_, 0);
+  EXPECT_FALSE(dm_.trExport.Active());
+  EXPECT_TRUE(view_.exportEnabled);
+  EXPECT_EQ(std::system((svc + "prp_online_mode prp_sm_normal >/dev/null 2>&1").c_str()), 0);
+}
+
+}  // namespace
+}  // namespace iex

@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "AgencyDb.h"
+#include "export/LineWriter.h"
+#include "util/Error.h"
+
+namespace iex {
+namespace {
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(LineWriter, FieldsEndInTabsAndLinesInCrLf) {
+  test::TempDir dir;
+  const std::string path = dir.File("x.DAT");
+  {
+    TLineWriter w(path);
+    w.Field("01").Field("a\tb\r\nc").Empty(2).Field("caf\xE9");
+    w.EndLine();
+    EXPECT_EQ(Read(path), "01\ta b  c\t\t\tcaf\xE9\t\r\n");  // on disk line by line
+    w.Close();
+  }
+  TLineWriter again(path);  // rewritten, never appended
+  again.Close();
+  EXPECT_EQ(Read(path), "");
+}
+
+TEST(LineWriter, FailuresRaiseTheFileSystemText) {
+  test::TempDir dir;
+  EXPECT_THROW(TLineWriter(dir.File("missing/x.DAT")), EMvError);
+  TLineWriter full("/dev/full");
+  full.Field("x");
+  try {
+    full.EndLine();
+    FAIL();
+  } catch (const EMvError& e) {
+    EXPECT_NE(std::string(e.what()).find("No space left"), std::string::npos) << e.what();
+  }
+}
+
+}  // namespace
+}  // namespace iex
