@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 
 #include "app/CliOptions.h"
 #include "app/Password.h"
@@ -86,6 +87,9 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
       if (!resolveAlias) throw TValidationError("Aliases are not available in this build; name the database with --database.");
       if (path.empty()) throw TValidationError("Please enter Alias Name.");
     }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(o.outputDir, ec))
+      throw TValidationError("The output folder " + Utf8ToCp1252(o.outputDir) + " does not exist. Create it or name another one.");
     const std::string password = ReadPassword(o.passwordEnv, o.passwordFile);
 
     ExportSettings settings;
