@@ -13,7 +13,7 @@
 #include "db/DataModule.h"
 #include "export/ExportRun.h"
 #include "export/RevenueTypes.h"
-#include "util/Error.h"
+#include "platform/Error.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "util/DateParser.h"
 #include "util/DayNumbers.h"
-#include "util/Error.h"
+#include "platform/Error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;

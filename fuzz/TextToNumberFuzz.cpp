@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "util/Error.h"
+#include "platform/Error.h"
 #include "util/NumberText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -14,7 +14,7 @@
 #include "platform/Codepage1252.h"
 #include "util/DateParser.h"
 #include "util/DayNumbers.h"
-#include "util/Error.h"
+#include "platform/Error.h"
 #include "util/NumberText.h"
 
 namespace iex {

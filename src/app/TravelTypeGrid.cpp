@@ -3,7 +3,7 @@
 #include "export/RevenueTypes.h"
 #include <cstdlib>
 
-#include "util/Error.h"
+#include "platform/Error.h"
 #include "util/NumberText.h"
 
 namespace iex {

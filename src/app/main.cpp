@@ -4,14 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "app/CliAliases.h"
 #include "app/CliExport.h"
+#include "app/RegistrySettingsStore.h"
 #include "app/CliOptions.h"
 #include "platform/Env.h"
 
 namespace {
 
 const char* const kUsage =
-    "usage: invoice-export export ...    run an export without a window (see invoice-export export --help)\n";
+    "usage: invoice-export export ...    run an export without a window (see invoice-export export --help)\n"
+    "       invoice-export aliases       list the database aliases with their paths\n";
 
 }  // namespace
 
@@ -24,8 +27,12 @@ int main(int argc, char** argv) {
       std::fputs(iex::kExportUsage, stdout);
       return 0;
     }
-    return iex::RunExportCommand(args, env, nullptr, nullptr, stdout, stderr);
+    iex::TRegistrySettingsStore store(env.Paths());
+    return iex::RunExportCommand(args, env, &store,
+                                 [&](const std::string& alias) { return iex::ResolveAliasPath(env, alias); }, stdout,
+                                 stderr);
   }
+  if (!args.empty() && args[0] == "aliases") return iex::RunAliasesCommand(env, stdout, stderr);
   std::fputs(kUsage, stderr);
   return 2;
 }

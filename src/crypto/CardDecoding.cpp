@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "util/Error.h"
+#include "platform/Error.h"
 #include "util/NumberText.h"
 
 namespace iex {

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "crypto/ByteStream.h"
-#include "util/Error.h"
+#include "platform/Error.h"
 
 namespace iex {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "util/Error.h"
+#include "platform/Error.h"
 
 namespace iex::db {
 

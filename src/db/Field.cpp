@@ -36,11 +36,15 @@ std::string ScaledText(int64_t v, int scale) {
   if (scale >= 0) return std::to_string(v) + std::string(static_cast<std::size_t>(scale), '0');
   const bool negative = v < 0;
   const uint64_t mag = negative ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
-  std::string digits = std::to_string(mag);
   const auto places = static_cast<std::size_t>(-scale);
-  if (digits.size() <= places) digits.insert(0, places - digits.size() + 1, '0');
-  digits.insert(digits.size() - places, ".");
-  return (negative ? "-" : "") + digits;
+  std::string digits = std::to_string(mag);
+  if (digits.size() <= places) digits = std::string(places - digits.size() + 1, '0') + digits;
+  std::string text;
+  if (negative) text += '-';
+  text.append(digits, 0, digits.size() - places);
+  text += '.';
+  text.append(digits, digits.size() - places, places);
+  return text;
 }
 
 std::string DateText(double value, bool withDate, bool withTime) {

@@ -2,7 +2,7 @@
 #include "export/LineWriter.h"
 #include "export/RevenueTypes.h"
 #include "export/ValueFormats.h"
-#include "util/Error.h"
+#include "platform/Error.h"
 
 namespace iex {
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "util/Error.h"
+#include "platform/Error.h"
 
 namespace iex {
 

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "util/Error.h"
+#include "platform/Error.h"
 
 namespace iex {
 

@@ -22,7 +22,9 @@ std::string TrimBlanksAndControls(const std::string& s) {
 std::string AmountText(int64_t hundredths, char decimalSeparator) {
   const bool negative = hundredths < 0;
   const uint64_t mag = negative ? 0 - static_cast<uint64_t>(hundredths) : static_cast<uint64_t>(hundredths);
-  std::string text = (negative ? "-" : "") + std::to_string(mag / 100);
+  std::string text;
+  if (negative) text += '-';
+  text += std::to_string(mag / 100);
   const unsigned cents = static_cast<unsigned>(mag % 100);
   if (cents != 0) {
     text += decimalSeparator;

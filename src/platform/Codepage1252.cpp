@@ -12,10 +12,14 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-char32_t CodePointOf(unsigned char b) {
+}  // namespace
+
+char32_t Cp1252CodePoint(unsigned char b) {
   if (b >= 0x80 && b < 0xA0) return kHigh[b - 0x80] ? kHigh[b - 0x80] : b;
   return b;
 }
+
+namespace {
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -42,7 +46,7 @@ char ByteOf(char32_t cp) {
 std::string Cp1252ToUtf8(std::string_view cp1252) {
   std::string out;
   out.reserve(cp1252.size());
-  for (unsigned char b : cp1252) AppendUtf8(out, CodePointOf(b));
+  for (unsigned char b : cp1252) AppendUtf8(out, Cp1252CodePoint(b));
   return out;
 }
 

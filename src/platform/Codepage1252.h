@@ -8,5 +8,6 @@ namespace iex {
 // the window speak UTF-8. These convert at those borders only.
 std::string Utf8ToCp1252(std::string_view utf8);  // unmappable characters become '?'
 std::string Cp1252ToUtf8(std::string_view cp1252);
+char32_t Cp1252CodePoint(unsigned char b);
 
 }  // namespace iex

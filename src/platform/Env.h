@@ -8,6 +8,15 @@ namespace iex {
 // Date values count days since 30 December 1899; the fraction is the time of day.
 using DateValue = double;
 
+// Where the registry hives and the application-data folders live.
+struct TPlatformPaths {
+  std::string userHive;         // file of HKEY_CURRENT_USER
+  std::string machineHive;      // file of HKEY_LOCAL_MACHINE
+  std::string userProfileName;  // the one profile HKEY_USERS shows
+  std::string userAppData;      // the current user's application data
+  std::string commonAppData;    // application data of all users
+};
+
 // The one seam between the program and the machine it runs on. Production code
 // receives an Env; tests pass their own.
 class Env {
@@ -20,6 +29,7 @@ class Env {
   // the folder of the program's own executable file. Both end in a separator.
   virtual std::string FileSystemRoot() const = 0;
   virtual std::string ProgramFolder() const = 0;
+  virtual TPlatformPaths Paths() const = 0;
 };
 
 // The machine's own: regional settings from the C library locale of the

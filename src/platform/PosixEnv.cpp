@@ -1,5 +1,8 @@
 #include <langinfo.h>
+#include <pwd.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include <clocale>
 #include <ctime>
@@ -72,6 +75,23 @@ class PosixEnv final : public Env {
   RegionalSettings Regional() const override { return settings_; }
 
   std::string FileSystemRoot() const override { return "/"; }
+
+  TPlatformPaths Paths() const override {
+    auto env = [](const char* name, const std::string& fallback) {
+      const char* v = std::getenv(name);
+      return v && *v ? std::string(v) : fallback;
+    };
+    const char* home = std::getenv("HOME");
+    const std::string config = env("XDG_CONFIG_HOME", std::string(home && *home ? home : "/root") + "/.config");
+    TPlatformPaths p;
+    p.userHive = env("MOVRA_USER_HIVE", config + "/movra/HKEY_CURRENT_USER.reg");
+    p.machineHive = env("MOVRA_MACHINE_HIVE", "/etc/movra/HKEY_LOCAL_MACHINE.reg");
+    p.userAppData = config;
+    p.commonAppData = env("MOVRA_COMMON_APPDATA", "/etc/xdg");
+    const passwd* pw = getpwuid(getuid());
+    p.userProfileName = env("USER", pw && pw->pw_name ? pw->pw_name : "user");
+    return p;
+  }
 
   std::string ProgramFolder() const override {
     char buf[4096];

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "util/Error.h"
+#include "platform/Error.h"
 
 namespace iex {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "CryptoTestUtil.h"
 #include "crypto/CardDecoding.h"
-#include "util/Error.h"
+#include "platform/Error.h"
 
 namespace iex {
 namespace {

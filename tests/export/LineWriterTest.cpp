@@ -5,7 +5,7 @@
 
 #include "AgencyDb.h"
 #include "export/LineWriter.h"
-#include "util/Error.h"
+#include "platform/Error.h"
 
 namespace iex {
 namespace {

@@ -19,6 +19,9 @@ class FakeEnv : public Env {
   DateValue Now() const override { return now; }
   std::string FileSystemRoot() const override { return root; }
   std::string ProgramFolder() const override { return programFolder; }
+  TPlatformPaths paths{"/nonexistent/user.reg", "/nonexistent/machine.reg", "tester", "/nonexistent/appdata",
+                       "/nonexistent/common"};
+  TPlatformPaths Paths() const override { return paths; }
 };
 
 inline RegionalSettings DayFirstSettings() {

@@ -3,7 +3,7 @@
 #include "FakeEnv.h"
 #include "util/DateParser.h"
 #include "util/DayNumbers.h"
-#include "util/Error.h"
+#include "platform/Error.h"
 
 namespace iex {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "util/Error.h"
+#include "platform/Error.h"
 #include "util/FillTemplate.h"
 #include "util/NumberText.h"
 

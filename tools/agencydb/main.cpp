@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Generator.h"
-#include "util/Error.h"
+#include "platform/Error.h"
 
 int main(int argc, char** argv) {
   iex::tools::AgencyOptions options;

@@ -1,0 +1,332 @@
+#include "aliases/AliasList.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/Error.h"
+#include "platform/Registry.h"
+
+namespace iex {
+namespace {
+
+std::string Upper(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
+}
+
+bool SameText(const std::string& a, const std::string& b) { return Upper(a) == Upper(b); }
+
+}  // namespace
+
+TAliasList::TAliasList(bool UseFile, TAliasDBType AliasDBType, const TPlatformPaths& paths, TConfirmQuestion confirm)
+    : DBType(AliasDBType), FIsFileBased(UseFile), paths_(paths), confirm_(std::move(confirm)) {}
+
+TAliasRegistry TAliasList::Registry(bool global) const {
+  TAliasRegistry reg(DBType, paths_);
+  reg.GlobalAliases = global;
+  return reg;
+}
+
+const TAliasList::Entry& TAliasList::At(int i) const {
+  if (i < 0 || i >= Count()) throw EMvError("List index out of bounds (" + std::to_string(i) + ")");
+  return FList[static_cast<std::size_t>(i)];
+}
+
+void TAliasList::LoadRegistryAliases(TAliasRegistry& reg, std::vector<Entry>& into) {
+  std::vector<std::string> names;
+  reg.GetAliasNames(names);
+  for (const auto& name : names) {
+    auto e = std::make_unique<TExtAlias>();
+    e->AliasName = name;
+    e->Path = reg.AliasPath(name);
+    e->Port = reg.AliasPort(name);
+    e->IBEventsEnabled = reg.AliasIBEventsEnabled(name);
+    e->IsGlobal = reg.GlobalAliases;
+    into.emplace_back(name, std::move(e));
+  }
+}
+
+void TAliasList::SeedFilesFromRegistry() {
+  for (bool global : {false, true}) {
+    const std::string path = global ? GetGlobalAliasFilePath(paths_, DBType) : GetLocalAliasFilePath(paths_, DBType);
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) continue;
+    TAliasRegistry reg = Registry(global);
+    std::vector<Entry> aliases;
+    LoadRegistryAliases(reg, aliases);
+    std::sort(aliases.begin(), aliases.end(), [](const Entry& a, const Entry& b) { return Upper(a.first) < Upper(b.first); });
+    if (aliases.empty()) continue;
+    TAliasFile file = File(global);
+    for (const auto& [name, record] : aliases) file.Add(*record);
+  }
+}
+
+void TAliasList::LoadFileAliases(bool global) {
+  std::vector<Entry> aliases;
+  File(global).GetAliases(aliases);
+  for (auto& e : aliases) FList.push_back(std::move(e));
+}
+
+void TAliasList::SortList() {
+  std::stable_sort(FList.begin(), FList.end(), [](const Entry& a, const Entry& b) { return Upper(a.first) < Upper(b.first); });
+}
+
+void TAliasList::RefreshList() {
+  if (FIsFileBased) {
+    SeedFilesFromRegistry();
+    ClearList();
+    std::error_code ec;
+    std::filesystem::create_directories(GetGlobalAliasFolder(paths_), ec);
+    std::filesystem::create_directories(GetLocalAliasFolder(paths_), ec);
+    LoadFileAliases(true);
+    LoadFileAliases(false);
+  } else {
+    ClearList();
+    TAliasRegistry local = Registry(false);
+    LoadRegistryAliases(local, FList);
+    TAliasRegistry global = Registry(true);
+    LoadRegistryAliases(global, FList);
+  }
+  SortList();
+}
+
+void TAliasList::GetAliasDisplayNames(std::vector<std::string>& L) {
+  RefreshList();
+  L.clear();
+  for (int i = 0; i < Count(); ++i) {
+    const std::string& name = FList[static_cast<std::size_t>(i)].first;
+    const bool duplicate = (i > 0 && Upper(FList[static_cast<std::size_t>(i - 1)].first) == Upper(name)) ||
+                           (i + 1 < Count() && Upper(FList[static_cast<std::size_t>(i + 1)].first) == Upper(name));
+    if (!duplicate)
+      L.push_back(name);
+    else
+      L.push_back(name + (FList[static_cast<std::size_t>(i)].second->IsGlobal ? " (global)" : " (local)"));
+  }
+}
+
+int TAliasList::IndexOfAliasName(const std::string& AliasName) const {
+  for (int i = 0; i < Count(); ++i)
+    if (SameText(FList[static_cast<std::size_t>(i)].first, AliasName)) return i;
+  return -1;
+}
+
+std::string TAliasList::GetPathForAliasName(const std::string& AliasName) {
+  const int i = IndexOfAliasName(AliasName);
+  return i < 0 ? std::string() : AliasPath(i);
+}
+
+int TAliasList::IndexOfAliasNameGlobal(const std::string& AliasName, bool IsGlobal) const {
+  for (int i = 0; i < Count(); ++i) {
+    const TExtAlias& e = *FList[static_cast<std::size_t>(i)].second;
+    if (e.IsGlobal == IsGlobal && Upper(e.AliasName) == Upper(AliasName)) return i;
+  }
+  return -1;
+}
+
+int TAliasList::IndexOfAliasDisplayName(const std::string& AliasDisplay) const {
+  const int plain = IndexOfAliasName(AliasDisplay);
+  if (plain >= 0) return plain;
+  const auto g = AliasDisplay.find(" (global)");
+  const auto l = AliasDisplay.find(" (local)");
+  if (g == std::string::npos && l == std::string::npos) return -1;
+  const bool global = g != std::string::npos;
+  const std::string base = AliasDisplay.substr(0, global ? g : l);
+  for (int i = 0; i < Count(); ++i)
+    if (SameText(FList[static_cast<std::size_t>(i)].first, base) && FList[static_cast<std::size_t>(i)].second->IsGlobal == global)
+      return i;
+  return -1;
+}
+
+std::string TAliasList::GetPathForAliasNameGlobal(const std::string& AliasName, bool IsGlobal) {
+  const int i = IndexOfAliasNameGlobal(AliasName, IsGlobal);
+  return i < 0 ? std::string() : AliasPath(i);
+}
+
+std::string TAliasList::GetPathForExtAlias(const TExtAlias& E) { return GetPathForAliasNameGlobal(E.AliasName, E.IsGlobal); }
+
+bool TAliasList::AnyLocalAliasExist(const std::string& AliasName) {
+  if (FIsFileBased) return File(false).AliasExists(AliasName);
+  TRegistry reg(paths_, KEY_ALL_ACCESS);
+  reg.RootKey = THKey::HKEY_USERS;
+  std::vector<std::string> profiles;
+  if (!reg.OpenKey("\\", false)) return false;
+  reg.GetKeyNames(profiles);
+  reg.CloseKey();
+  for (const auto& profile : profiles) {
+    const std::string key = "\\" + profile + "\\Software\\MOVRA\\ALIASES\\INTERBASE";
+    if (!reg.KeyExists(key) || !reg.OpenKey(key, false)) continue;
+    const bool found = reg.ValueExists(AliasName) || reg.HasSubKey(AliasName);
+    reg.CloseKey();
+    if (found) return true;
+  }
+  return false;
+}
+
+bool TAliasList::Remove(const std::string& N, bool G) {
+  const int i = IndexOfAliasNameGlobal(N, G);
+  if (i < 0) return false;
+  bool regResult = false;
+  try {
+    TAliasRegistry reg = Registry(G);
+    regResult = reg.DeleteAlias(N);
+  } catch (const std::exception&) {
+    regResult = false;
+  }
+  if (FIsFileBased) {
+    File(G).DeleteByName(N);
+    FList.erase(FList.begin() + IndexOfAliasNameGlobal(N, G));
+    return true;
+  }
+  if (regResult) FList.erase(FList.begin() + i);
+  return regResult;
+}
+
+void TAliasList::RemoveGlobal(const std::string& AliasName) { Remove(AliasName, true); }
+void TAliasList::RemoveAllLocal(const std::string& AliasName) { Remove(AliasName, false); }
+bool TAliasList::DeleteAlias(const std::string& Alias, bool IsGlobal) { return Remove(Alias, IsGlobal); }
+
+bool TAliasList::AddAlias(bool IsGlobal, const std::string& Alias, const std::string& Path, int32_t Port, bool IBEventsEnabled) {
+  if (FIsFileBased) CheckAliasName(Alias);
+  bool regResult = false;
+  try {
+    if (IsGlobal)
+      RemoveAllLocal(Alias);
+    else
+      RemoveGlobal(Alias);
+    TAliasRegistry reg = Registry(IsGlobal);
+    regResult = reg.AddAlias(Alias, Path, Port, IBEventsEnabled);
+  } catch (const std::exception&) {
+    regResult = false;
+  }
+  if (!FIsFileBased) return regResult;
+  if (IsGlobal)
+    RemoveAllLocal(Alias);
+  else
+    RemoveGlobal(Alias);
+  return File(IsGlobal).AddAlias(Alias, Path, Port, IBEventsEnabled);
+}
+
+std::string TAliasList::AliasName(int i) const { return At(i).first; }
+bool TAliasList::AliasIsGlobal(int i) const { return At(i).second->IsGlobal; }
+const TExtAlias& TAliasList::Record(int i) const { return *At(i).second; }
+
+std::string TAliasList::AliasPath(int i) {
+  const Entry& e = At(i);
+  if (FIsFileBased) return File(e.second->IsGlobal).GetAliasPath(e.first);
+  return Registry(e.second->IsGlobal).AliasPath(e.first);
+}
+
+int32_t TAliasList::AliasPort(int i) {
+  const Entry& e = At(i);
+  if (FIsFileBased) return File(e.second->IsGlobal).GetAliasPort(e.first);
+  return Registry(e.second->IsGlobal).AliasPort(e.first);
+}
+
+bool TAliasList::AliasIBEventsEnabled(int i) {
+  const Entry& e = At(i);
+  if (FIsFileBased) return File(e.second->IsGlobal).GetAliasIBEventsEnabled(e.first);
+  return Registry(e.second->IsGlobal).AliasIBEventsEnabled(e.first);
+}
+
+namespace {
+
+// The registry step of an edit: its errors, its refresh's included, are ignored.
+template <typename Step>
+void IgnoringErrors(Step step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace
+
+void TAliasList::SetAliasPath(int i, const std::string& value) {
+  const std::string N = At(i).first;
+  const bool G = At(i).second->IsGlobal;
+  IgnoringErrors([&] {
+    Registry(G).ModifyPath(N, value);
+    RefreshList();
+  });
+  if (!FIsFileBased) return;
+  File(G).ModifyPath(N, value);
+  RefreshList();
+}
+
+void TAliasList::SetAliasPort(int i, int32_t value) {
+  const std::string N = At(i).first;
+  const bool G = At(i).second->IsGlobal;
+  IgnoringErrors([&] {
+    Registry(G).ModifyPort(N, value);
+    RefreshList();
+  });
+  if (!FIsFileBased) return;
+  File(G).ModifyPort(N, value);
+  RefreshList();
+}
+
+void TAliasList::SetAliasIBEventsEnabled(int i, bool value) {
+  const std::string N = At(i).first;
+  const bool G = At(i).second->IsGlobal;
+  IgnoringErrors([&] {
+    Registry(G).ModifyIBEventsEnabled(N, value);
+    RefreshList();
+  });
+  if (!FIsFileBased) return;
+  File(G).SetAliasIBEventsEnabled(N, value);
+  RefreshList();
+}
+
+bool TAliasList::RenameConfirmed(const std::string& S) {
+  if (IndexOfAliasName(S) < 0) return true;
+  const std::string question = "The alias \"" + S + "\" already exists! Save over existing alias?";
+  return confirm_ && confirm_(question);
+}
+
+void TAliasList::SetAliasName(int i, const std::string& S) {
+  const std::string N = At(i).first;
+  const bool G = At(i).second->IsGlobal;
+  if (FIsFileBased) CheckAliasName(S);
+  IgnoringErrors([&] {
+    if (!RenameConfirmed(S)) return;
+    if (G) RemoveAllLocal(N);
+    Registry(G).ModifyAliasName(N, S);
+    RefreshList();
+  });
+  if (!FIsFileBased) return;
+  if (!RenameConfirmed(S)) return;
+  if (G) RemoveAllLocal(N);
+  File(G).RenameAlias(N, S);
+  RefreshList();
+}
+
+void TAliasList::SetAliasIsGlobal(int i, bool B) {
+  const std::string N = At(i).first;
+  const bool G = At(i).second->IsGlobal;
+  if (B != G) {
+    if (FIsFileBased) {
+      // The file store has no move: write the other file first, then leave the
+      // first, so the alias is never in neither.
+      TExtAlias e;
+      if (File(G).GetAliasInfo(N, e)) {
+        File(B).AddAlias(N, e.Path, e.Port, e.IBEventsEnabled);
+        File(G).DeleteByName(N);
+      }
+      IgnoringErrors([&] {
+        TAliasRegistry reg = Registry(G);
+        if (reg.AliasExists(N)) G ? reg.MoveAliasLocal(N) : reg.MoveAliasGlobal(N);
+      });
+    } else {
+      TAliasRegistry reg = Registry(G);
+      if (G)
+        reg.MoveAliasLocal(N);
+      else
+        reg.MoveAliasGlobal(N);
+      if (B) RemoveAllLocal(N);
+    }
+  }
+  RefreshList();
+}
+
+}  // namespace iex

@@ -1,0 +1,73 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "aliases/AliasFile.h"
+#include "aliases/AliasRegistry.h"
+
+namespace iex {
+
+// Asks the user a Yes/No question; true for Yes.
+using TConfirmQuestion = std::function<bool(const std::string& question)>;
+
+// The aliases of both scopes of one database type, sorted by name. A
+// file-based list reads the alias files (seeding a missing one from the
+// registry); a registry-based list reads the registry.
+class TAliasList {
+ public:
+  TAliasList(bool UseFile, TAliasDBType AliasDBType, const TPlatformPaths& paths, TConfirmQuestion confirm = nullptr);
+
+  bool IsFileBased() const { return FIsFileBased; }
+  TAliasDBType DBType = TAliasDBType::adtIB;
+  int Count() const { return static_cast<int>(FList.size()); }
+
+  void RefreshList();
+  void GetAliasDisplayNames(std::vector<std::string>& L);
+  std::string GetPathForAliasName(const std::string& AliasName);
+
+  int IndexOfAliasName(const std::string& AliasName) const;
+  int IndexOfAliasNameGlobal(const std::string& AliasName, bool IsGlobal) const;
+  int IndexOfAliasDisplayName(const std::string& AliasDisplay) const;
+  std::string GetPathForAliasNameGlobal(const std::string& AliasName, bool IsGlobal);
+  std::string GetPathForExtAlias(const TExtAlias& E);
+  bool AnyLocalAliasExist(const std::string& AliasName);
+  bool AddAlias(bool IsGlobal, const std::string& Alias, const std::string& Path, int32_t Port, bool IBEventsEnabled);
+  bool DeleteAlias(const std::string& Alias, bool IsGlobal);
+  void RemoveGlobal(const std::string& AliasName);
+  void RemoveAllLocal(const std::string& AliasName);
+
+  // The indexed properties; reads of path, port and flag go to the store.
+  std::string AliasName(int i) const;
+  std::string AliasPath(int i);
+  int32_t AliasPort(int i);
+  bool AliasIBEventsEnabled(int i);
+  bool AliasIsGlobal(int i) const;
+  const TExtAlias& Record(int i) const;
+  void SetAliasName(int i, const std::string& S);
+  void SetAliasPath(int i, const std::string& value);
+  void SetAliasPort(int i, int32_t value);
+  void SetAliasIBEventsEnabled(int i, bool value);
+  void SetAliasIsGlobal(int i, bool B);
+
+ private:
+  using Entry = std::pair<std::string, std::unique_ptr<TExtAlias>>;
+  void ClearList() { FList.clear(); }
+  void SeedFilesFromRegistry();
+  void LoadRegistryAliases(TAliasRegistry& reg, std::vector<Entry>& into);
+  void LoadFileAliases(bool global);
+  void SortList();
+  const Entry& At(int i) const;
+  bool Remove(const std::string& N, bool G);
+  bool RenameConfirmed(const std::string& S);
+  TAliasRegistry Registry(bool global) const;
+  TAliasFile File(bool global) const { return TAliasFile(global, DBType, paths_); }
+
+  bool FIsFileBased;
+  std::vector<Entry> FList;
+  TPlatformPaths paths_;
+  TConfirmQuestion confirm_;
+};
+
+}  // namespace iex

@@ -1,0 +1,57 @@
+#include "app/RegistrySettingsStore.h"
+
+#include "platform/Error.h"
+#include "platform/Registry.h"
+
+namespace iex {
+
+const char* const kCategoryLetterValues[11] = {"",        "AIRMAP",  "HOTELMAP", "CARMAP",  "CRUISEMAP", "TOURMAP",
+                                               "RAILMAP", "TRANSMAP", "INSMAP",  "SERVMAP", "OTHERMAP"};
+
+namespace {
+
+// Whole numbers as the settings read them; anything else is 0.
+int WholeNumber(const std::string& text) {
+  std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
+  if (i == text.size() || text.size() - i > 9) return 0;
+  for (std::size_t k = i; k < text.size(); ++k)
+    if (text[k] < '0' || text[k] > '9') return 0;
+  return std::stoi(text);
+}
+
+}  // namespace
+
+TSavedSettings TRegistrySettingsStore::Load() {
+  TSavedSettings s = TSavedSettings::Defaults();
+  TRegistry reg(paths_, KEY_ALL_ACCESS);
+  reg.RootKey = THKey::HKEY_CURRENT_USER;
+  // The product key is created on the first start; the subkey by the first save.
+  reg.OpenKey(kKey, true);
+  reg.CloseKey();
+  if (!reg.OpenKeyReadOnly(std::string(kKey) + "\\" + kSubKey)) return s;
+  auto read = [&](const char* name, std::string& into) {
+    if (reg.ValueExists(name)) into = reg.ReadString(name);
+  };
+  read("ZAMALIAS", s.alias);
+  static const int kOrder[10] = {1, 3, 4, 2, 8, 6, 5, 7, 9, 10};  // AIR, CAR, CRUISE, HOTEL, INS, RAIL, TOUR, TRANS, SERV, OTHER
+  for (int c : kOrder) read(kCategoryLetterValues[c], s.categoryLetters[static_cast<std::size_t>(c)]);
+  read("TRAVELTYPEMAP", s.travelTypeMap);
+  read("MAPBY", s.mapBy);
+  if (reg.ValueExists("ITINPROVNAMEMAP")) s.itinMap = WholeNumber(reg.ReadString("ITINPROVNAMEMAP"));
+  return s;
+}
+
+void TRegistrySettingsStore::Save(const TSavedSettings& s) {
+  TRegistry reg(paths_, KEY_ALL_ACCESS);
+  reg.RootKey = THKey::HKEY_CURRENT_USER;
+  if (!reg.OpenKey(std::string(kKey) + "\\" + kSubKey, true))
+    throw EMvError("Failed to set data for 'ZAMALIAS'");
+  reg.WriteString("ZAMALIAS", s.alias);
+  static const int kOrder[10] = {1, 3, 4, 2, 8, 6, 5, 7, 9, 10};
+  for (int c : kOrder) reg.WriteString(kCategoryLetterValues[c], s.categoryLetters[static_cast<std::size_t>(c)]);
+  reg.WriteString("MAPBY", s.mapBy);
+  reg.WriteString("TRAVELTYPEMAP", s.travelTypeMap);
+  reg.WriteString("ITINPROVNAMEMAP", std::to_string(s.itinMap));
+}
+
+}  // namespace iex

@@ -1,0 +1,25 @@
+#pragma once
+#include "app/SavedSettings.h"
+#include "platform/Env.h"
+
+namespace iex {
+
+// The saved settings under HKEY_CURRENT_USER "\SOFTWARE\MOVRA\QVINVOICEEXPORT",
+// every value a string.
+class TRegistrySettingsStore : public TSettingsStore {
+ public:
+  explicit TRegistrySettingsStore(const TPlatformPaths& paths) : paths_(paths) {}
+  TSavedSettings Load() override;
+  void Save(const TSavedSettings& settings) override;
+
+  static constexpr const char* kKey = "\\SOFTWARE\\MOVRA";
+  static constexpr const char* kSubKey = "QVINVOICEEXPORT";
+
+ private:
+  TPlatformPaths paths_;
+};
+
+// The category-letter value names, indexed by travel category 1 to 10.
+extern const char* const kCategoryLetterValues[11];
+
+}  // namespace iex

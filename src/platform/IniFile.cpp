@@ -1,0 +1,175 @@
+#include "platform/IniFile.h"
+
+#include <sstream>
+
+#include "platform/Error.h"
+#include "platform/LockedFile.h"
+
+namespace iex {
+namespace {
+
+std::string Upper(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
+}
+
+std::string Trim(const std::string& s) {
+  const auto b = s.find_first_not_of(" \t");
+  if (b == std::string::npos) return std::string();
+  const auto e = s.find_last_not_of(" \t");
+  return s.substr(b, e - b + 1);
+}
+
+// The file as lines, with where each section and key stands.
+struct Lines {
+  std::vector<std::string> text;
+
+  explicit Lines(const std::string& content) {
+    std::stringstream in(content);
+    std::string line;
+    while (std::getline(in, line)) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      text.push_back(line);
+    }
+  }
+  static bool IsSection(const std::string& line, std::string* name) {
+    const std::string t = Trim(line);
+    if (t.size() < 2 || t.front() != '[' || t.back() != ']') return false;
+    if (name) *name = Trim(t.substr(1, t.size() - 2));
+    return true;
+  }
+  static bool IsKey(const std::string& line, std::string* key, std::string* value) {
+    const std::string t = Trim(line);
+    if (t.empty() || t[0] == ';' || t[0] == '[') return false;
+    const auto eq = t.find('=');
+    if (eq == std::string::npos) return false;
+    if (key) *key = Trim(t.substr(0, eq));
+    if (value) {
+      std::string v = Trim(t.substr(eq + 1));
+      if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
+      *value = v;
+    }
+    return true;
+  }
+  // [first, end) of the section's body; first == npos when it is missing.
+  std::pair<std::size_t, std::size_t> Section(const std::string& section) const {
+    const std::string wanted = Upper(section);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      std::string name;
+      if (!IsSection(text[i], &name) || Upper(name) != wanted) continue;
+      std::size_t end = i + 1;
+      while (end < text.size() && !IsSection(text[end], nullptr)) ++end;
+      return {i + 1, end};
+    }
+    return {std::string::npos, std::string::npos};
+  }
+  std::size_t Key(const std::string& section, const std::string& key) const {
+    const auto [first, end] = Section(section);
+    if (first == std::string::npos) return std::string::npos;
+    for (std::size_t i = first; i < end; ++i) {
+      std::string k;
+      if (IsKey(text[i], &k, nullptr) && Upper(k) == Upper(key)) return i;
+    }
+    return std::string::npos;
+  }
+  std::string Join() const {
+    std::string out;
+    for (const auto& l : text) out += l + "\r\n";
+    return out;
+  }
+};
+
+Lines ReadLines(const std::string& file) {
+  TLockedFile f(file, false);
+  return Lines(f.Read());
+}
+
+// One change under the lock; false from the change writes nothing.
+template <typename Change>
+void Rewrite(const std::string& file, Change change) {
+  try {
+    TLockedFile f(file, true);
+    if (!f.Writable()) throw EMvError("");
+    Lines lines(f.Read());
+    if (change(lines)) f.Write(lines.Join());
+  } catch (const EMvError&) {
+    throw EMvError("Unable to write to " + file);
+  }
+}
+
+}  // namespace
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
+  const Lines lines = ReadLines(fileName_);
+  const auto at = lines.Key(section, key);
+  if (at == std::string::npos) return def;
+  std::string value;
+  Lines::IsKey(lines.text[at], nullptr, &value);
+  return value;
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  Rewrite(fileName_, [&](Lines& lines) {
+    const std::string line = key + "=" + value;
+    const auto at = lines.Key(section, key);
+    if (at != std::string::npos) {
+      lines.text[at] = line;
+      return true;
+    }
+    auto [first, end] = lines.Section(section);
+    if (first == std::string::npos) {
+      if (!lines.text.empty() && !Trim(lines.text.back()).empty()) lines.text.push_back("");
+      lines.text.push_back("[" + section + "]");
+      lines.text.push_back(line);
+      return true;
+    }
+    // After the section's last key, before the blank lines that part it from the next.
+    std::size_t insert = end;
+    while (insert > first && Trim(lines.text[insert - 1]).empty()) --insert;
+    lines.text.insert(lines.text.begin() + static_cast<std::ptrdiff_t>(insert), line);
+    return true;
+  });
+}
+
+void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
+  try {
+    Rewrite(fileName_, [&](Lines& lines) {
+      const auto at = lines.Key(section, key);
+      if (at == std::string::npos) return false;
+      lines.text.erase(lines.text.begin() + static_cast<std::ptrdiff_t>(at));
+      return true;
+    });
+  } catch (const EMvError&) {
+  }
+}
+
+void TIniFile::EraseSection(const std::string& section) {
+  Rewrite(fileName_, [&](Lines& lines) {
+    const auto [first, end] = lines.Section(section);
+    if (first == std::string::npos) return false;
+    lines.text.erase(lines.text.begin() + static_cast<std::ptrdiff_t>(first - 1), lines.text.begin() + static_cast<std::ptrdiff_t>(end));
+    return true;
+  });
+}
+
+bool TIniFile::SectionExists(const std::string& section) const {
+  return ReadLines(fileName_).Section(section).first != std::string::npos;
+}
+
+bool TIniFile::ValueExists(const std::string& section, const std::string& key) const {
+  return ReadLines(fileName_).Key(section, key) != std::string::npos;
+}
+
+void TIniFile::ReadSection(const std::string& section, std::vector<std::string>& keys) const {
+  keys.clear();
+  const Lines lines = ReadLines(fileName_);
+  const auto [first, end] = lines.Section(section);
+  if (first == std::string::npos) return;
+  for (std::size_t i = first; i < end; ++i) {
+    std::string k;
+    if (Lines::IsKey(lines.text[i], &k, nullptr)) keys.push_back(k);
+  }
+}
+
+}  // namespace iex

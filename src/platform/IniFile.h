@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace iex {
+
+// An INI file read and written as the alias stores need it. Section and key
+// names compare without regard to case. Every call reads the file afresh;
+// every change rewrites it whole under a lock.
+class TIniFile {
+ public:
+  explicit TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+  const std::string& FileName() const { return fileName_; }
+
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
+  // Replaces the key's line, or adds it at the end of its section, adding the
+  // section and the file when missing. Raises "Unable to write to <file>".
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void DeleteKey(const std::string& section, const std::string& key);  // reports nothing
+  void EraseSection(const std::string& section);                        // raises as WriteString
+  bool SectionExists(const std::string& section) const;
+  bool ValueExists(const std::string& section, const std::string& key) const;
+  void ReadSection(const std::string& section, std::vector<std::string>& keys) const;  // key names, file order
+
+ private:
+  std::string fileName_;
+};
+
+}  // namespace iex

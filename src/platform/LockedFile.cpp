@@ -1,0 +1,80 @@
+#include "platform/LockedFile.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/Error.h"
+
+namespace iex {
+
+namespace fs = std::filesystem;
+
+TLockedFile::TLockedFile(const std::string& path, bool exclusive) : path_(path) {
+  const fs::path folder = fs::path(path).parent_path();
+  std::error_code ec;
+  if (exclusive && !folder.empty()) fs::create_directories(folder, ec);
+  const std::string lock = path + ".lock";
+  lockFd_ = open(lock.c_str(), exclusive ? (O_RDWR | O_CREAT) : O_RDONLY, 0666);
+  if (lockFd_ < 0 && !exclusive) return;  // nothing written yet, or a folder we may only read
+  if (lockFd_ < 0) return;
+  while (flock(lockFd_, exclusive ? LOCK_EX : LOCK_SH) != 0 && errno == EINTR) {
+  }
+  writable_ = exclusive && access(folder.empty() ? "." : folder.c_str(), W_OK) == 0 &&
+              (!Exists() || access(path.c_str(), W_OK) == 0);
+}
+
+TLockedFile::~TLockedFile() {
+  if (lockFd_ >= 0) close(lockFd_);  // closing releases the lock
+}
+
+bool TLockedFile::Exists() const {
+  std::error_code ec;
+  return fs::exists(path_, ec);
+}
+
+std::string TLockedFile::Read() const {
+  if (!Exists()) return std::string();
+  std::ifstream in(path_, std::ios::binary);
+  if (!in) throw EMvError(std::string(std::strerror(errno)) + ": " + path_);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void TLockedFile::Write(const std::string& content) {
+  const std::string temp = path_ + ".tmp." + std::to_string(getpid());
+  const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  auto fail = [&](int err) {
+    if (fd >= 0) close(fd);
+    unlink(temp.c_str());
+    throw EMvError(std::string(std::strerror(err)) + ": " + path_);
+  };
+  if (fd < 0) fail(errno);
+  std::size_t done = 0;
+  while (done < content.size()) {
+    const ssize_t n = write(fd, content.data() + done, content.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) fail(n < 0 ? errno : EIO);
+    done += static_cast<std::size_t>(n);
+  }
+  if (fsync(fd) != 0) fail(errno);
+  if (close(fd) != 0) {
+    const int err = errno;
+    unlink(temp.c_str());
+    throw EMvError(std::string(std::strerror(err)) + ": " + path_);
+  }
+  if (rename(temp.c_str(), path_.c_str()) != 0) {
+    const int err = errno;
+    unlink(temp.c_str());
+    throw EMvError(std::string(std::strerror(err)) + ": " + path_);
+  }
+}
+
+}  // namespace iex

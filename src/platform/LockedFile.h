@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+
+namespace iex {
+
+// A small file that several processes read and rewrite: an advisory lock on
+// a companion ".lock" file for the time of one operation, and atomic
+// rewrites (a temporary file renamed over the old one).
+class TLockedFile {
+ public:
+  // An exclusive lock creates missing folders first; Writable() tells whether that worked.
+  TLockedFile(const std::string& path, bool exclusive);
+  ~TLockedFile();
+  TLockedFile(const TLockedFile&) = delete;
+  TLockedFile& operator=(const TLockedFile&) = delete;
+
+  bool Writable() const { return writable_; }
+  bool Exists() const;
+  std::string Read() const;                // "" for a missing file; raises when unreadable
+  void Write(const std::string& content);  // raises EMvError with the system's text
+
+ private:
+  std::string path_;
+  int lockFd_ = -1;
+  bool writable_ = false;
+};
+
+}  // namespace iex

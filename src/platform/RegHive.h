@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace iex {
+
+// Registry value types, numbered as the registry numbers them.
+enum class TRegDataType : uint32_t { rdString = 1, rdExpandString = 2, rdBinary = 3, rdInteger = 4 };
+
+struct TRegValue {
+  std::string name;  // "" is the key's default value
+  uint32_t type = 1;
+  std::string data;  // strings as text (8-bit), everything else as raw bytes
+};
+
+struct TRegKey {
+  std::string path;  // below the root, "Software\MOVRA\..." as first written
+  std::vector<TRegValue> values;
+};
+
+// One hive as the text of a registry export file ("Windows Registry Editor
+// Version 5.00"). Paths compare without regard to case.
+class THive {
+ public:
+  TRegKey* Find(const std::string& path);
+  TRegKey& Create(const std::string& path);  // and every missing key above it
+  bool Remove(const std::string& path);      // with everything below it
+  std::vector<std::string> SubKeyNames(const std::string& path) const;
+  const std::vector<TRegKey>& Keys() const { return keys_; }
+
+  // Raises EMvError naming the file and line of what cannot be read.
+  static THive Parse(const std::string& fileText, const std::string& rootName, const std::string& fileName);
+  std::string Serialize(const std::string& rootName) const;
+
+ private:
+  std::vector<TRegKey> keys_;
+};
+
+std::string NormalizeKeyPath(const std::string& path);  // no leading, trailing or doubled "\"
+TRegValue* FindValue(TRegKey& key, const std::string& name);
+
+}  // namespace iex
