@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "TempPaths.h"
+#include "aliases/AliasList.h"
+#include "platform/Error.h"
+
+namespace iex {
+namespace {
+
+class AliasListTest : public ::testing::Test {
+ protected:
+  void Registry(bool global, const std::string& name, const std::string& path) {
+    TAliasRegistry r(TAliasDBType::adtIB, paths_);
+    r.GlobalAliases = global;
+    r.AddAlias(name, path);
+  }
+  std::vector<std::string> Display(TAliasList& list) {
+    std::vector<std::string> lines;
+    list.GetAliasDisplayNames(lines);
+    return lines;
+  }
+  test::TempDir dir_;
+  TPlatformPaths paths_ = test::TempPaths(dir_);
+  std::vector<std::string> questions_;
+  TAliasList files_{true, TAliasDBType::adtIB, paths_, [this](const std::string& q) {
+                      questions_.push_back(q);
+                      return true;
+                    }};
+};
+
+using Lines = std::vector<std::string>;
+
+TEST_F(AliasListTest, SeedsMissingFilesFromTheRegistryInNameOrder) {
+  Registry(false, "zeta", "/z.fdb");
+  Registry(false, "Alpha", "/a.fdb");
+  EXPECT_EQ(Display(files_), (Lines{"Alpha", "zeta"}));
+  EXPECT_EQ(test::ReadFile(GetLocalAliasFilePath(paths_, TAliasDBType::adtIB)).substr(0, 40),
+            "[ALIASES]\r\nAlpha=/a.fdb\r\nzeta=/z.fdb\r\n\r\n");
+  EXPECT_FALSE(std::filesystem::exists(GetGlobalAliasFilePath(paths_, TAliasDBType::adtIB)));
+  // Once a file exists, later registry changes no longer reach it.
+  Registry(false, "late", "/l.fdb");
+  EXPECT_EQ(Display(files_), (Lines{"Alpha", "zeta"}));
+}
+
+TEST_F(AliasListTest, DuplicatesAcrossScopesShowTheirScope) {
+  Registry(true, "MAIN", "/global.fdb");
+  Registry(false, "main", "/local.fdb");
+  Registry(false, "only", "/only.fdb");
+  Registry(true, "caf\xE9", "/1.fdb");
+  Registry(false, "CAF\xC9", "/2.fdb");  // differ outside a to z: not duplicates
+  const Lines lines = Display(files_);
+  EXPECT_EQ(lines.size(), 5u);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "MAIN (global)"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "main (local)"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "only"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "caf\xE9"), lines.end());
+  EXPECT_EQ(files_.GetPathForAliasName("Main"), files_.AliasPath(files_.IndexOfAliasName("MAIN")));
+  EXPECT_EQ(files_.GetPathForAliasName("MAIN (global)"), "");
+  EXPECT_EQ(files_.GetPathForAliasName("only"), "/only.fdb");
+  EXPECT_EQ(files_.AliasIsGlobal(files_.IndexOfAliasDisplayName("MAIN (global)")), true);
+  EXPECT_EQ(files_.AliasIsGlobal(files_.IndexOfAliasDisplayName("main (local)")), false);
+  EXPECT_EQ(files_.IndexOfAliasDisplayName("only (global)"), -1);
+  EXPECT_EQ(files_.IndexOfAliasDisplayName("nothing"), -1);
+  EXPECT_THROW(files_.AliasName(99), EMvError);
+}
+
+TEST_F(AliasListTest, EmptyStoresGiveAnEmptyList) {
+  Lines lines{"stale"};
+  files_.GetAliasDisplayNames(lines);
+  EXPECT_TRUE(lines.empty());
+  EXPECT_EQ(files_.Count(), 0);
+}
+
+TEST_F(AliasListTest, DeletedAliasesStayDeleted) {
+  Registry(false, "GONE", "/g.fdb");
+  Registry(false, "KEPT", "/k.fdb");
+  files_.RefreshList();
+  EXPECT_TRUE(files_.DeleteAlias("GONE", false));
+  EXPECT_FALSE(files_.DeleteAlias("GONE", false));
+  EXPECT_EQ(Display(files_), (Lines{"KEPT"}));
+  EXPECT_FALSE(TAliasRegistry(TAliasDBType::adtIB, paths_).AliasExists("GONE"));
+}
+
+TEST_F(AliasListTest, AddingToOneScopeRemovesFromTheOther) {
+  files_.RefreshList();
+  EXPECT_TRUE(files_.AddAlias(false, "X", "/local.fdb", 1, true));
+  files_.RefreshList();
+  EXPECT_TRUE(files_.AddAlias(true, "X", "/global.fdb", 2, false));
+  EXPECT_EQ(Display(files_), (Lines{"X"}));
+  EXPECT_TRUE(files_.AliasIsGlobal(0));
+  EXPECT_EQ(files_.AliasPort(0), 2);
+  EXPECT_THROW(files_.AddAlias(false, "ALIASES", "/x", 1, true), EMvError);
+}
+
+TEST_F(AliasListTest, EditingThroughTheIndexedProperties) {
+  files_.AddAlias(false, "A", "/a.fdb", 1, true);
+  files_.AddAlias(false, "B", "/b.fdb", 2, true);
+  files_.RefreshList();
+  files_.SetAliasPath(0, "/a2.fdb");
+  EXPECT_EQ(files_.AliasPath(0), "/a2.fdb");
+  files_.SetAliasPort(0, 7);
+  files_.SetAliasIBEventsEnabled(0, false);
+  EXPECT_EQ(files_.AliasPort(0), 7);
+  EXPECT_FALSE(files_.AliasIBEventsEnabled(0));
+  files_.SetAliasName(0, "C");  // no entry holds C: no question
+  EXPECT_TRUE(questions_.empty());
+  EXPECT_EQ(Display(files_), (Lines{"B", "C"}));
+  files_.SetAliasName(1, "B");  // taken: asked, answered Yes
+  ASSERT_FALSE(questions_.empty());
+  EXPECT_EQ(questions_[0], "The alias \"B\" already exists! Save over existing alias?");
+  EXPECT_EQ(Display(files_), (Lines{"B"}));
+  EXPECT_EQ(files_.AliasPath(0), "/a2.fdb");
+  files_.SetAliasIsGlobal(0, true);
+  EXPECT_EQ(Display(files_), (Lines{"B"}));
+  EXPECT_TRUE(files_.AliasIsGlobal(0));
+  EXPECT_FALSE(TAliasFile(false, TAliasDBType::adtIB, paths_).AliasExists("B"));
+  EXPECT_TRUE(TAliasFile(true, TAliasDBType::adtIB, paths_).AliasExists("B"));
+}
+
+TEST_F(AliasListTest, RegistryBasedListAndProfiles) {
+  TAliasList reg(false, TAliasDBType::adtORACLE, paths_, nullptr);
+  Registry(false, "LOCAL", "/l.fdb");  // InterBase key: the Oracle list shows nothing
+  EXPECT_TRUE(Display(reg).empty());
+  EXPECT_TRUE(reg.AnyLocalAliasExist("local"));  // looks in the InterBase key whatever the type
+  EXPECT_FALSE(reg.AnyLocalAliasExist("other"));
+  reg.DBType = TAliasDBType::adtIB;
+  EXPECT_EQ(Display(reg), (Lines{"LOCAL"}));
+  reg.SetAliasIsGlobal(0, true);
+  EXPECT_TRUE(reg.AliasIsGlobal(0));
+  EXPECT_FALSE(reg.AnyLocalAliasExist("LOCAL"));
+}
+
+}  // namespace
+}  // namespace iex

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "AgencyDb.h"
+#include "CliRunner.h"
+#include "FakeEnv.h"
+#include "TempPaths.h"
+#include "aliases/AliasRegistry.h"
+#include "app/CliAliases.h"
+#include "app/RegistrySettingsStore.h"
+#include "platform/Error.h"
+#include "platform/Registry.h"
+
+namespace iex {
+namespace {
+
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { env_.paths = test::TempPaths(dir_); }
+  TRegistry Key() {
+    TRegistry reg(env_.paths);
+    reg.OpenKey("\\SOFTWARE\\MOVRA\\QVINVOICEEXPORT", true);
+    return reg;
+  }
+  test::TempDir dir_;
+  test::FakeEnv env_;
+};
+
+TEST_F(SettingsStoreTest, FirstStartGivesTheDefaultsAndCreatesTheProductKey) {
+  TRegistrySettingsStore store(env_.paths);
+  const TSavedSettings s = store.Load();
+  EXPECT_EQ(s.alias, "");
+  EXPECT_EQ(s.categoryLetters[1], "A");
+  EXPECT_EQ(s.categoryLetters[9], "M");
+  EXPECT_EQ(s.mapBy, "Travel Category");
+  EXPECT_EQ(s.itinMap, 0);
+  TRegistry reg(env_.paths);
+  EXPECT_TRUE(reg.KeyExists("\\SOFTWARE\\MOVRA"));
+  EXPECT_FALSE(reg.KeyExists("\\SOFTWARE\\MOVRA\\QVINVOICEEXPORT"));
+}
+
+TEST_F(SettingsStoreTest, SavedValuesComeBackAndEmptyOnesStayEmpty) {
+  TRegistrySettingsStore store(env_.paths);
+  TSavedSettings s = TSavedSettings::Defaults();
+  s.alias = "MAIN";
+  s.categoryLetters[1] = "a";
+  s.categoryLetters[2] = "";
+  s.mapBy = "Travel Type";
+  s.travelTypeMap = "H;;C;" + std::string(47, ';');
+  s.itinMap = 1;
+  store.Save(s);
+  const TSavedSettings back = store.Load();
+  EXPECT_EQ(back.alias, "MAIN");
+  EXPECT_EQ(back.categoryLetters[1], "a");
+  EXPECT_EQ(back.categoryLetters[2], "");
+  EXPECT_EQ(back.mapBy, "Travel Type");
+  EXPECT_EQ(back.travelTypeMap, s.travelTypeMap);
+  EXPECT_EQ(back.itinMap, 1);
+  TRegistry reg = Key();
+  EXPECT_EQ(reg.GetDataType("ITINPROVNAMEMAP"), TRegDataType::rdString);
+  std::vector<std::string> names;
+  reg.GetValueNames(names);
+  EXPECT_EQ(names, (std::vector<std::string>{"ZAMALIAS", "AIRMAP", "CARMAP", "CRUISEMAP", "HOTELMAP", "INSMAP", "RAILMAP",
+                                             "TOURMAP", "TRANSMAP", "SERVMAP", "OTHERMAP", "MAPBY", "TRAVELTYPEMAP",
+                                             "ITINPROVNAMEMAP"}));
+  reg.WriteString("ITINPROVNAMEMAP", "x");
+  EXPECT_EQ(store.Load().itinMap, 0);
+  reg.WriteInteger("AIRMAP", 1);
+  EXPECT_THROW(store.Load(), EMvError);
+}
+
+TEST_F(SettingsStoreTest, CommandLineUsesAliasesAndSavesSettings) {
+  tools::AgencyOptions o;
+  o.invoices = 10;
+  const std::string db = test::MakeAgencyDb(dir_, "agency.fdb", o);
+  TAliasRegistry reg(TAliasDBType::adtIB, env_.paths);
+  reg.AddAlias("DEMO", db);
+  std::FILE* out = std::tmpfile();
+  ASSERT_EQ(RunAliasesCommand(env_, out, stderr), 0);
+  const std::string listing = test::Slurp(out);
+  EXPECT_EQ(listing, "DEMO\t" + db + "\t(Local)\n");
+
+  const std::string folder = dir_.File("out");
+  std::filesystem::create_directories(folder);
+  setenv("IEX_ALIAS_PW", "x", 1);
+  TRegistrySettingsStore store(env_.paths);
+  const auto r = test::RunCli({"--alias", "demo", "--password-env", "IEX_ALIAS_PW", "--output-dir", folder, "--all",
+                               "--category-letters", "aHCSTROIMO", "--map-by", "type", "--save-settings"},
+                              env_, &store, [&](const std::string& a) { return ResolveAliasPath(env_, a); });
+  ASSERT_EQ(r.status, 0) << r.err;
+  const TSavedSettings saved = store.Load();
+  EXPECT_EQ(saved.categoryLetters[1], "a");
+  EXPECT_EQ(saved.mapBy, "Travel Type");
+  EXPECT_EQ(std::count(saved.travelTypeMap.begin(), saved.travelTypeMap.end(), ';'), 50);
+  EXPECT_EQ(saved.travelTypeMap.substr(0, 6), "A;A;H;");  // the default letters of the grid, saved
+  const auto unknown = test::RunCli({"--alias", "nope", "--password-env", "IEX_ALIAS_PW", "--output-dir", folder, "--all"},
+                                    env_, &store, [&](const std::string& a) { return ResolveAliasPath(env_, a); });
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_NE(unknown.err.find("Please enter Alias Name."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace iex
