@@ -19,8 +19,9 @@ class FakeEnv : public Env {
   DateValue Now() const override { return now; }
   std::string FileSystemRoot() const override { return root; }
   std::string ProgramFolder() const override { return programFolder; }
-  TPlatformPaths paths{"/nonexistent/user.reg", "/nonexistent/machine.reg", "tester", "/nonexistent/appdata",
-                       "/nonexistent/common"};
+  // Nowhere anything can be written: tests that need hives give their own.
+  TPlatformPaths paths{"/proc/iex-no-hive/user.reg", "/proc/iex-no-hive/machine.reg", "tester",
+                       "/proc/iex-no-hive/appdata", "/proc/iex-no-hive/common"};
   TPlatformPaths Paths() const override { return paths; }
 };
 

@@ -1,0 +1,42 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace iex {
+
+// The window's elements the controller talks to, by their names.
+enum class TElement {
+  Caption, cbAlias, edPath, edUserName, edPassword, gbVersion, bExport, bExit, lStatus, lStatusNo,
+  cbMapBy, cbItinMap, eAir, eHotel, eCar, eCruise, eTour, eRail, eTrans, eIns, eServ, eOther
+};
+enum class TPage { tsVersion, tsMapping };
+enum class TPanel { pTravelCat, pTravelType };
+enum class TMsgKind { Information, Warning, Error };
+enum class TMsgButtons { OK, YesNoCancel };
+enum class TMsgResult { OK, Yes, No, Cancel };
+
+// The operations the controller needs of the window. Texts are 8-bit
+// (Windows-1252) on this side; the window converts.
+class TMainView {
+ public:
+  virtual ~TMainView() = default;
+  virtual std::string Text(TElement e) = 0;
+  virtual void SetText(TElement e, const std::string& text) = 0;
+  virtual int ItemIndex(TElement e) = 0;  // -1: no choice
+  virtual void SetItemIndex(TElement e, int index) = 0;
+  virtual std::vector<std::string> Items(TElement e) = 0;
+  virtual void SetItems(TElement e, const std::vector<std::string>& items) = 0;
+  virtual void SetHint(TElement e, const std::string& hint) = 0;
+  virtual TPage CurrentPage() = 0;
+  virtual void ShowPage(TPage page) = 0;
+  virtual void ShowPanel(TPanel panel, bool visible) = 0;
+  virtual void EnableButton(TElement e, bool enabled) = 0;
+  virtual void Focus(TElement e) = 0;
+  virtual void ProcessMessages() = 0;
+  virtual TMsgResult ShowMessageBox(TMsgKind kind, const std::string& text, TMsgButtons buttons) = 0;
+  virtual bool ChooseFolder(const std::string& startFolder, std::string& chosen) = 0;
+  virtual void GridChanged() = 0;  // the travel-type grid model changed
+  virtual void CloseWindow() = 0;
+};
+
+}  // namespace iex
