@@ -8,6 +8,7 @@
 #include "app/CliExport.h"
 #include "app/RegistrySettingsStore.h"
 #include "app/CliOptions.h"
+#include "app/GuiMain.h"
 #include "platform/Env.h"
 
 namespace {
@@ -33,6 +34,9 @@ int main(int argc, char** argv) {
                                  stderr);
   }
   if (!args.empty() && args[0] == "aliases") return iex::RunAliasesCommand(env, stdout, stderr);
+#ifdef IEX_HAS_WINDOW
+  if (args.empty()) return iex::RunWindow(argc, argv);
+#endif
   std::fputs(kUsage, stderr);
   return 2;
 }

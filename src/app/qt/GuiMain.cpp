@@ -1,0 +1,24 @@
+#include <QApplication>
+
+#include "app/GuiMain.h"
+#include "app/RegistrySettingsStore.h"
+#include "app/qt/MainWindow.h"
+#include "util/DateOrder.h"
+
+namespace iex {
+
+int RunWindow(int argc, char** argv) {
+  QApplication app(argc, argv);
+  Env& env = DefaultEnv();
+  // Start-up routines before any window exists.
+  RegionalSettings settings = env.Regional();
+  const DateOrder order = InitDateOrder(settings);
+  ExpandShortYearFormat(settings);
+  TRegistrySettingsStore store(env.Paths());
+  qt::MainWindow window(env, settings, order, store, IEX_VERSION);
+  db::TdmMain dm;
+  window.Start(dm);
+  return app.exec();
+}
+
+}  // namespace iex

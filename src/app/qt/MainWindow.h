@@ -1,0 +1,75 @@
+#pragma once
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "app/MainController.h"
+#include "app/MainView.h"
+#include "app/qt/EditWidgets.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class QTableWidget;
+class QGroupBox;
+
+namespace iex::qt {
+
+// "Invoice Export Utility": the wizard window over the controller.
+class MainWindow : public QWidget, public TMainView {
+ public:
+  MainWindow(const Env& env, const RegionalSettings& settings, const DateOrder& order, TSettingsStore& store,
+             const std::string& version);
+  ~MainWindow() override;
+
+  TfmMain& Controller() { return *fm_; }
+  // Tests answer message boxes and the folder chooser themselves.
+  std::function<TMsgResult(TMsgKind, const std::string&, TMsgButtons)> MessageBoxHook;
+  std::function<bool(const std::string&, std::string&)> FolderHook;
+  QWidget* Widget(TElement e) const;
+  QTableWidget* Grid() const { return gTravelType_; }
+
+  // TMainView
+  std::string Text(TElement e) override;
+  void SetText(TElement e, const std::string& text) override;
+  int ItemIndex(TElement e) override;
+  void SetItemIndex(TElement e, int index) override;
+  std::vector<std::string> Items(TElement e) override;
+  void SetItems(TElement e, const std::vector<std::string>& items) override;
+  void SetHint(TElement e, const std::string& hint) override;
+  TPage CurrentPage() override;
+  void ShowPage(TPage page) override;
+  void ShowPanel(TPanel panel, bool visible) override;
+  void EnableButton(TElement e, bool enabled) override;
+  void Focus(TElement e) override;
+  void ProcessMessages() override;
+  TMsgResult ShowMessageBox(TMsgKind kind, const std::string& text, TMsgButtons buttons) override;
+  bool ChooseFolder(const std::string& startFolder, std::string& chosen) override;
+  void GridChanged() override;
+  void CloseWindow() override { close(); }
+
+  void Start(db::TdmMain& dm);  // after the data module exists: shows the window
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  void BuildFirstPage(QWidget* page);
+  void BuildSecondPage(QWidget* page);
+  void ShowError(const std::string& text) { ShowMessageBox(TMsgKind::Error, text, TMsgButtons::OK); }
+
+  std::unique_ptr<TfmMain> fm_;
+  std::map<TElement, QWidget*> elements_;
+  QStackedWidget* pcMain_ = nullptr;
+  QWidget* tsVersion_ = nullptr;
+  QWidget* tsMapping_ = nullptr;
+  QWidget* pTravelCat_ = nullptr;
+  QWidget* pTravelType_ = nullptr;
+  QTableWidget* gTravelType_ = nullptr;
+  bool filling_ = false;
+};
+
+}  // namespace iex::qt

@@ -1,0 +1,81 @@
+// The window itself, driven as a person would: choose the alias, type the
+// password, Next, change a letter, Export.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "AgencyDb.h"
+#include "FakeEnv.h"
+#include "TempPaths.h"
+#include "aliases/AliasRegistry.h"
+#include "app/RegistrySettingsStore.h"
+#include "app/qt/MainWindow.h"
+
+namespace iex {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(MainWindow, FromTheAliasToExportDone) {
+  test::TempDir dir;
+  tools::AgencyOptions o;
+  o.invoices = 12;
+  const std::string db = test::MakeAgencyDb(dir, "agency.fdb", o);
+  test::FakeEnv env;
+  env.paths = test::TempPaths(dir);
+  env.root = dir.Path() + "/";
+  fs::create_directories(dir.File("tovrane/db"));
+  TAliasRegistry(TAliasDBType::adtIB, env.paths).AddAlias("DEMO", db);
+  const DateOrder order = InitDateOrder(env.settings);
+  TRegistrySettingsStore store(env.paths);
+
+  qt::MainWindow window(env, env.settings, order, store, "1.0.2.15");
+  std::vector<std::string> messages;
+  window.MessageBoxHook = [&](TMsgKind, const std::string& text, TMsgButtons buttons) {
+    messages.push_back(text);
+    return buttons == TMsgButtons::OK ? TMsgResult::OK : TMsgResult::Yes;
+  };
+  db::TdmMain dm;
+  window.Start(dm);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  EXPECT_EQ(window.windowTitle(), QString("Invoice Export Utility"));
+  EXPECT_EQ(QApplication::focusWidget(), window.Widget(TElement::cbAlias));
+
+  auto* alias = qobject_cast<QComboBox*>(window.Widget(TElement::cbAlias));
+  QTest::keyClick(alias, Qt::Key_Down);
+  EXPECT_EQ(alias->currentText(), QString("DEMO"));
+  EXPECT_EQ(qobject_cast<QLineEdit*>(window.Widget(TElement::edPath))->text(), QString::fromStdString(db));
+  QTest::keyClicks(window.Widget(TElement::edPassword), "secret");
+  QTest::keyClick(window.Widget(TElement::edPassword), Qt::Key_Return);  // Enter presses Next
+  ASSERT_EQ(window.CurrentPage(), TPage::tsMapping) << (messages.empty() ? "" : messages.back());
+  EXPECT_EQ(messages, (std::vector<std::string>{
+                          "No filter criteria selected. All Invoices generated via Corvantine will be exported. Continue?"}));
+  auto* bExport = qobject_cast<QPushButton*>(window.Widget(TElement::bExport));
+  EXPECT_EQ(bExport->text(), QString("Export"));
+
+  auto* air = qobject_cast<QLineEdit*>(window.Widget(TElement::eAir));
+  air->selectAll();
+  QTest::keyClicks(air, "z");
+  EXPECT_EQ(air->text(), QString("z"));
+  QTest::mouseClick(bExport, Qt::LeftButton);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back(), "Export Done.");
+  EXPECT_TRUE(fs::file_size(dir.File("tovrane/db/IMPACCT.DAT")) > 0);
+  EXPECT_TRUE(fs::file_size(dir.File("tovrane/db/IMPINV.DAT")) > 0);
+  EXPECT_EQ(store.Load().categoryLetters[1], "z");
+  EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
+}  // namespace iex
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
