@@ -59,7 +59,13 @@ void TIBBranchComboBox::LoadBranchBuffer() {
   ItemIndex = -1;
   if (FFirstLineAllItem) Items.push_back({"", -1});
   if (!FBranchBuffer) return;
-  for (const auto& [name, number] : FBranchBuffer->Lines()) Items.push_back({"[" + std::to_string(number) + "] " + name, number});
+  for (const auto& [name, number] : FBranchBuffer->Lines()) {
+    std::string text = "[";
+    text += std::to_string(number);
+    text += "] ";
+    text += name;
+    Items.push_back({text, number});
+  }
 }
 
 int32_t TIBBranchComboBox::CurrentBranchNo() const {

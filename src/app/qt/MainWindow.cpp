@@ -162,6 +162,7 @@ void MainWindow::BuildFirstPage(QWidget* page) {
   grid->addWidget(cbBranch, 2, 1, 1, 3);
   form->addRow(filter);
   layout->addWidget(gbVersion);
+  layout->addStretch();
   auto enter = [this] { fm_->bExportClick(); };
   auto escape = [this] { close(); };
   for (BoundLineEdit* e : {startDate->Edit(), endDate->Edit(), static_cast<BoundLineEdit*>(startNo), static_cast<BoundLineEdit*>(endNo)}) {
