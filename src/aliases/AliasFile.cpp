@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/AsciiCase.h"
 #include "platform/Error.h"
 
 namespace iex {
@@ -48,10 +49,7 @@ std::string GetGlobalAliasFilePath(const TPlatformPaths& paths, TAliasDBType typ
 }
 
 void CheckAliasName(const std::string& name) {
-  std::string upper = name;
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  if (name.empty() || upper == kIndex || name.find_first_of("=]\r\n") != std::string::npos || name[0] == ';' ||
+  if (name.empty() || UpperAscii(name) == kIndex || name.find_first_of("=]\r\n") != std::string::npos || name[0] == ';' ||
       name[0] == '[' || name.front() == ' ' || name.back() == ' ')
     throw EMvError("The alias name \"" + name +
                    "\" cannot be stored: it must not be empty or ALIASES, hold \"=\", \"]\" or a line break, "
@@ -98,10 +96,7 @@ bool TAliasFile::DeleteByName(const std::string& AliasName) {
   F.DeleteKey(kIndex, AliasName);
   // The index section is every alias's; never erase it for a name that equals it.
   if (AliasName.empty()) return true;
-  std::string upper = AliasName;
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  if (upper != kIndex) F.EraseSection(AliasName);
+  if (UpperAscii(AliasName) != kIndex) F.EraseSection(AliasName);
   return true;
 }
 

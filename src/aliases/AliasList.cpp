@@ -1,3 +1,4 @@
+#include "platform/AsciiCase.h"
 #include "aliases/AliasList.h"
 
 #include <algorithm>
@@ -7,18 +8,6 @@
 #include "platform/Registry.h"
 
 namespace iex {
-namespace {
-
-std::string Upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
-
-bool SameText(const std::string& a, const std::string& b) { return Upper(a) == Upper(b); }
-
-}  // namespace
-
 TAliasList::TAliasList(bool UseFile, TAliasDBType AliasDBType, const TPlatformPaths& paths, TConfirmQuestion confirm)
     : DBType(AliasDBType), FIsFileBased(UseFile), paths_(paths), confirm_(std::move(confirm)) {}
 
@@ -55,7 +44,7 @@ void TAliasList::SeedFilesFromRegistry() {
     TAliasRegistry reg = Registry(global);
     std::vector<Entry> aliases;
     LoadRegistryAliases(reg, aliases);
-    std::sort(aliases.begin(), aliases.end(), [](const Entry& a, const Entry& b) { return Upper(a.first) < Upper(b.first); });
+    std::sort(aliases.begin(), aliases.end(), [](const Entry& a, const Entry& b) { return UpperAscii(a.first) < UpperAscii(b.first); });
     if (aliases.empty()) continue;
     TAliasFile file = File(global);
     for (const auto& [name, record] : aliases) file.Add(*record);
@@ -69,7 +58,7 @@ void TAliasList::LoadFileAliases(bool global) {
 }
 
 void TAliasList::SortList() {
-  std::stable_sort(FList.begin(), FList.end(), [](const Entry& a, const Entry& b) { return Upper(a.first) < Upper(b.first); });
+  std::stable_sort(FList.begin(), FList.end(), [](const Entry& a, const Entry& b) { return UpperAscii(a.first) < UpperAscii(b.first); });
 }
 
 void TAliasList::RefreshList() {
@@ -96,8 +85,8 @@ void TAliasList::GetAliasDisplayNames(std::vector<std::string>& L) {
   L.clear();
   for (int i = 0; i < Count(); ++i) {
     const std::string& name = FList[static_cast<std::size_t>(i)].first;
-    const bool duplicate = (i > 0 && Upper(FList[static_cast<std::size_t>(i - 1)].first) == Upper(name)) ||
-                           (i + 1 < Count() && Upper(FList[static_cast<std::size_t>(i + 1)].first) == Upper(name));
+    const bool duplicate = (i > 0 && UpperAscii(FList[static_cast<std::size_t>(i - 1)].first) == UpperAscii(name)) ||
+                           (i + 1 < Count() && UpperAscii(FList[static_cast<std::size_t>(i + 1)].first) == UpperAscii(name));
     if (!duplicate)
       L.push_back(name);
     else
@@ -107,7 +96,7 @@ void TAliasList::GetAliasDisplayNames(std::vector<std::string>& L) {
 
 int TAliasList::IndexOfAliasName(const std::string& AliasName) const {
   for (int i = 0; i < Count(); ++i)
-    if (SameText(FList[static_cast<std::size_t>(i)].first, AliasName)) return i;
+    if (SameTextAscii(FList[static_cast<std::size_t>(i)].first, AliasName)) return i;
   return -1;
 }
 
@@ -119,7 +108,7 @@ std::string TAliasList::GetPathForAliasName(const std::string& AliasName) {
 int TAliasList::IndexOfAliasNameGlobal(const std::string& AliasName, bool IsGlobal) const {
   for (int i = 0; i < Count(); ++i) {
     const TExtAlias& e = *FList[static_cast<std::size_t>(i)].second;
-    if (e.IsGlobal == IsGlobal && Upper(e.AliasName) == Upper(AliasName)) return i;
+    if (e.IsGlobal == IsGlobal && UpperAscii(e.AliasName) == UpperAscii(AliasName)) return i;
   }
   return -1;
 }
@@ -133,7 +122,7 @@ int TAliasList::IndexOfAliasDisplayName(const std::string& AliasDisplay) const {
   const bool global = g != std::string::npos;
   const std::string base = AliasDisplay.substr(0, global ? g : l);
   for (int i = 0; i < Count(); ++i)
-    if (SameText(FList[static_cast<std::size_t>(i)].first, base) && FList[static_cast<std::size_t>(i)].second->IsGlobal == global)
+    if (SameTextAscii(FList[static_cast<std::size_t>(i)].first, base) && FList[static_cast<std::size_t>(i)].second->IsGlobal == global)
       return i;
   return -1;
 }

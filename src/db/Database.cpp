@@ -25,10 +25,7 @@ void TDatabase::Connect() {
     fb::Status st;
     auto* util = fb::Master()->getUtilInterface();
     Firebird::IXpbBuilder* dpb = util->getXpbBuilder(&st, Firebird::IXpbBuilder::DPB, nullptr, 0);
-    struct Dispose {
-      Firebird::IXpbBuilder* b;
-      ~Dispose() { b->dispose(); }
-    } guard{dpb};
+    fb::BuilderScope builderScope{dpb};
     for (const std::string& line : Params) {
       const auto eq = line.find('=');
       const std::string name = line.substr(0, eq);
@@ -41,12 +38,8 @@ void TDatabase::Connect() {
         throw EDatabaseError("Unknown connection parameter " + name + ".", 0);
     }
     dpb->insertString(&st, isc_dpb_lc_ctype, "NONE");
-    Firebird::IProvider* provider = fb::Master()->getDispatcher();
-    struct Release {
-      Firebird::IProvider* p;
-      ~Release() { p->release(); }
-    } providerGuard{provider};
-    attachment_ = provider->attachDatabase(&st, DatabaseName.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+    fb::ProviderScope scope;
+    attachment_ = scope.provider->attachDatabase(&st, DatabaseName.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
 
     const unsigned char items[] = {isc_info_db_sql_dialect, isc_info_end};
     unsigned char answer[32] = {};

@@ -23,6 +23,16 @@ class Status {
   Firebird::ThrowStatusWrapper wrapper_;
 };
 
+// Scope holders for the builder and provider interfaces of one call sequence.
+struct BuilderScope {
+  Firebird::IXpbBuilder* builder;
+  ~BuilderScope() { builder->dispose(); }
+};
+struct ProviderScope {
+  Firebird::IProvider* provider = Master()->getDispatcher();
+  ~ProviderScope() { provider->release(); }
+};
+
 [[noreturn]] void Raise(const Firebird::FbException& e);
 
 template <typename F>

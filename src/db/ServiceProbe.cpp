@@ -15,18 +15,11 @@ std::string QueryLocalServerVersion(const std::string& user, const std::string& 
       fb::Status st;
       auto* util = fb::Master()->getUtilInterface();
       Firebird::IXpbBuilder* spb = util->getXpbBuilder(&st, Firebird::IXpbBuilder::SPB_ATTACH, nullptr, 0);
-      struct Dispose {
-        Firebird::IXpbBuilder* b;
-        ~Dispose() { b->dispose(); }
-      } guard{spb};
+      fb::BuilderScope builderScope{spb};
       spb->insertString(&st, isc_spb_user_name, user.c_str());
       spb->insertString(&st, isc_spb_password, password.c_str());
-      Firebird::IProvider* provider = fb::Master()->getDispatcher();
-      struct Release {
-        Firebird::IProvider* p;
-        ~Release() { p->release(); }
-      } providerGuard{provider};
-      service = provider->attachServiceManager(&st, "service_mgr", spb->getBufferLength(&st), spb->getBuffer(&st));
+      fb::ProviderScope scope;
+      service = scope.provider->attachServiceManager(&st, "service_mgr", spb->getBufferLength(&st), spb->getBuffer(&st));
       const unsigned char items[] = {isc_info_svc_server_version};
       unsigned char answer[256] = {};
       service->query(&st, 0, nullptr, sizeof items, items, sizeof answer, answer);

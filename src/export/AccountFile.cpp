@@ -16,11 +16,14 @@ TLineWriter OpenImportFile(TExportContext& ctx, const std::string& name) {
   }
 }
 
-void EndWriterStatus(TExportContext& ctx, db::TQuery& query) {
-  ctx.view.SetStatusText("");
-  ctx.view.SetStatusNumber("");
-  ctx.view.ProcessMessages();
-  query.Close();
+TWriterStatusScope::~TWriterStatusScope() {
+  try {
+    ctx_.view.SetStatusText("");
+    ctx_.view.SetStatusNumber("");
+    ctx_.view.ProcessMessages();
+  } catch (...) {
+  }
+  query_.Close();
 }
 
 namespace {
@@ -84,7 +87,8 @@ void ExportProfiles(TExportContext& ctx) {
   ctx.dm.PrepareProfileQuery(ctx.Filter());
   ctx.view.SetStatusText("Exporting Profile No:");
   ctx.view.ProcessMessages();
-  try {
+  {
+    TWriterStatusScope status(ctx, q);
     q.ExecQuery();
     const ProfileColumns columns(q);
     int32_t last = -1;
@@ -98,11 +102,7 @@ void ExportProfiles(TExportContext& ctx) {
       }
       last = profile;
     }
-  } catch (...) {
-    EndWriterStatus(ctx, q);
-    throw;
   }
-  EndWriterStatus(ctx, q);
   out.Close();
 }
 

@@ -40,9 +40,17 @@ struct TExportContext {
 class TLineWriter;
 TLineWriter OpenImportFile(TExportContext& ctx, const std::string& name);
 
-// Empties both status labels, lets events run and closes the query; used when
-// a writer ends, also by an error.
-void EndWriterStatus(TExportContext& ctx, db::TQuery& query);
+// When a writer ends, also by an error: empties both status labels, lets
+// events run and closes the writer's query.
+class TWriterStatusScope {
+ public:
+  TWriterStatusScope(TExportContext& ctx, db::TQuery& query) : ctx_(ctx), query_(query) {}
+  ~TWriterStatusScope();
+
+ private:
+  TExportContext& ctx_;
+  db::TQuery& query_;
+};
 
 void ExportProfiles(TExportContext& ctx);  // IMPACCT.DAT
 void ExportInvoices(TExportContext& ctx);  // IMPINV.DAT

@@ -26,7 +26,8 @@ void ExportInvoices(TExportContext& ctx) {
     ctx.summary.udidLines += WriteUdidLines(out, ctx.dm.sqlUDIDs, lastBooking);
     if (WritePaymentRefLine(out, reference)) ++ctx.summary.paymentRefLines;
   };
-  try {
+  {
+    TWriterStatusScope status(ctx, q);
     q.ExecQuery();
     const InvoiceColumns c(q, ctx.dm.NewDestTable, ctx.IsCCEncrypt);
     for (; !q.Eof(); q.Next()) {
@@ -51,11 +52,7 @@ void ExportInvoices(TExportContext& ctx) {
       lastBooking = booking;
     }
     closeGroup();
-  } catch (...) {
-    EndWriterStatus(ctx, q);
-    throw;
   }
-  EndWriterStatus(ctx, q);
   out.Close();
 }
 

@@ -1,3 +1,4 @@
+#include "platform/AsciiCase.h"
 #include "platform/IniFile.h"
 
 #include <sstream>
@@ -7,12 +8,6 @@
 
 namespace iex {
 namespace {
-
-std::string Upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
 
 std::string Trim(const std::string& s) {
   const auto b = s.find_first_not_of(" \t");
@@ -54,10 +49,10 @@ struct Lines {
   }
   // [first, end) of the section's body; first == npos when it is missing.
   std::pair<std::size_t, std::size_t> Section(const std::string& section) const {
-    const std::string wanted = Upper(section);
+    const std::string wanted = UpperAscii(section);
     for (std::size_t i = 0; i < text.size(); ++i) {
       std::string name;
-      if (!IsSection(text[i], &name) || Upper(name) != wanted) continue;
+      if (!IsSection(text[i], &name) || UpperAscii(name) != wanted) continue;
       std::size_t end = i + 1;
       while (end < text.size() && !IsSection(text[end], nullptr)) ++end;
       return {i + 1, end};
@@ -69,7 +64,7 @@ struct Lines {
     if (first == std::string::npos) return std::string::npos;
     for (std::size_t i = first; i < end; ++i) {
       std::string k;
-      if (IsKey(text[i], &k, nullptr) && Upper(k) == Upper(key)) return i;
+      if (IsKey(text[i], &k, nullptr) && UpperAscii(k) == UpperAscii(key)) return i;
     }
     return std::string::npos;
   }

@@ -1,3 +1,4 @@
+#include "platform/AsciiCase.h"
 #include "platform/RegHive.h"
 
 #include <algorithm>
@@ -11,14 +12,6 @@ namespace iex {
 namespace {
 
 constexpr const char* kHeader = "Windows Registry Editor Version 5.00";
-
-std::string Upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
-
-bool SameText(const std::string& a, const std::string& b) { return Upper(a) == Upper(b); }
 
 // A UTF-16LE export (as Windows writes it) becomes UTF-8.
 std::string Utf8Text(const std::string& raw) {
@@ -153,14 +146,14 @@ std::string NormalizeKeyPath(const std::string& path) {
 
 TRegValue* FindValue(TRegKey& key, const std::string& name) {
   for (auto& v : key.values)
-    if (SameText(v.name, name)) return &v;
+    if (SameTextAscii(v.name, name)) return &v;
   return nullptr;
 }
 
 TRegKey* THive::Find(const std::string& path) {
   const std::string p = NormalizeKeyPath(path);
   for (auto& k : keys_)
-    if (SameText(k.path, p)) return &k;
+    if (SameTextAscii(k.path, p)) return &k;
   return nullptr;
 }
 
@@ -174,10 +167,10 @@ TRegKey& THive::Create(const std::string& path) {
 }
 
 bool THive::Remove(const std::string& path) {
-  const std::string p = Upper(NormalizeKeyPath(path));
+  const std::string p = UpperAscii(NormalizeKeyPath(path));
   const auto before = keys_.size();
   std::erase_if(keys_, [&](const TRegKey& k) {
-    const std::string u = Upper(k.path);
+    const std::string u = UpperAscii(k.path);
     return u == p || u.rfind(p + "\\", 0) == 0;
   });
   return keys_.size() != before;
@@ -185,13 +178,13 @@ bool THive::Remove(const std::string& path) {
 
 std::vector<std::string> THive::SubKeyNames(const std::string& path) const {
   const std::string p = NormalizeKeyPath(path);
-  const std::string prefix = p.empty() ? "" : Upper(p) + "\\";
+  const std::string prefix = p.empty() ? "" : UpperAscii(p) + "\\";
   std::vector<std::string> names;
   for (const auto& k : keys_) {
-    if (Upper(k.path).rfind(prefix, 0) != 0 || k.path.size() <= prefix.size()) continue;
+    if (UpperAscii(k.path).rfind(prefix, 0) != 0 || k.path.size() <= prefix.size()) continue;
     const std::string rest = k.path.substr(prefix.size());
     const std::string name = rest.substr(0, rest.find('\\'));
-    if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameText(n, name); }))
+    if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameTextAscii(n, name); }))
       names.push_back(name);
   }
   return names;
@@ -227,7 +220,7 @@ THive THive::Parse(const std::string& fileText, const std::string& rootName, con
       const std::string full = Utf8ToCp1252(line.substr(1, close - 1));
       if (!full.empty() && full[0] == '-') r.Fail("deleting keys belongs to import files, not to a stored hive");
       const std::string head = full.substr(0, full.find('\\'));
-      if (!SameText(head, rootName)) r.Fail("key \"" + full + "\" is not below " + rootName);
+      if (!SameTextAscii(head, rootName)) r.Fail("key \"" + full + "\" is not below " + rootName);
       current = &hive.Create(full.size() > head.size() ? full.substr(head.size() + 1) : std::string());
     } else if (line[0] == '"' || line[0] == '@') {
       if (!current) r.Fail("a value before the first key");

@@ -1,19 +1,10 @@
+#include "platform/AsciiCase.h"
 #include "platform/Registry.h"
 
 #include "platform/Error.h"
 #include "platform/LockedFile.h"
 
 namespace iex {
-namespace {
-
-std::string Upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
-
-}  // namespace
-
 std::string TRegistry::Absolute(const std::string& key) const {
   if (!key.empty() && key[0] == '\\') return NormalizeKeyPath(key);
   const std::string base = current_ ? current_->path : std::string();
@@ -26,7 +17,7 @@ TRegistry::Location TRegistry::Locate(THKey root, const std::string& absolute) c
   // HKEY_USERS holds one profile: the current user's hive.
   const std::string profile = absolute.substr(0, absolute.find('\\'));
   if (absolute.empty()) return {paths_.userHive, "HKEY_CURRENT_USER", "", true};
-  if (Upper(profile) != Upper(paths_.userProfileName)) return {"", "", "", false};
+  if (UpperAscii(profile) != UpperAscii(paths_.userProfileName)) return {"", "", "", false};
   return {paths_.userHive, "HKEY_CURRENT_USER", absolute.size() > profile.size() ? absolute.substr(profile.size() + 1) : ""};
 }
 
@@ -171,7 +162,7 @@ bool TRegistry::DeleteValue(const std::string& name) {
     TRegKey* key = hive.Find(at.path);
     if (!key) return false;
     const auto before = key->values.size();
-    std::erase_if(key->values, [&](const TRegValue& v) { return Upper(v.name) == Upper(name); });
+    std::erase_if(key->values, [&](const TRegValue& v) { return UpperAscii(v.name) == UpperAscii(name); });
     return key->values.size() != before;
   });
 }
@@ -195,7 +186,7 @@ void TRegistry::RenameValue(const std::string& oldName, const std::string& newNa
     if (!v) return false;
     TRegValue renamed = *v;
     renamed.name = newName;
-    std::erase_if(key->values, [&](const TRegValue& x) { return Upper(x.name) == Upper(oldName); });
+    std::erase_if(key->values, [&](const TRegValue& x) { return UpperAscii(x.name) == UpperAscii(oldName); });
     key->values.push_back(renamed);
     return true;
   });

@@ -106,11 +106,4 @@ bool ContainsLetter(const std::string& s) {
   return false;
 }
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string UpperAscii(std::string s) {
-  for (char& c : s) c = UpperAscii(c);
-  return s;
-}
-
 }  // namespace iex

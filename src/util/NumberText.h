@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/AsciiCase.h"
+
 namespace iex {
 
 // Whole numbers to text and back, with the tolerant digit scanner the entry
@@ -24,7 +26,5 @@ std::string ZeroPad(const std::string& s, int width);
 std::string TrimBlanks(const std::string& s);  // blanks and CRs only
 std::string RemoveSpaces(const std::string& s);
 bool ContainsLetter(const std::string& s);  // A to Z only
-std::string UpperAscii(std::string s);      // a to z become A to Z, nothing else
-char UpperAscii(char c);
 
 }  // namespace iex

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "AgencyDb.h"
+#include "TempPaths.h"
 #include "CliRunner.h"
 #include "FakeEnv.h"
 
@@ -16,12 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 struct Variant {
   const char* name;
@@ -52,13 +47,13 @@ TEST_P(GoldenFiles, ExportMatches) {
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string golden = std::string(IEX_GOLDEN_DIR) + "/" + v.name;
   for (const char* file : {"IMPACCT.DAT", "IMPINV.DAT"}) {
-    const std::string actual = Read(out + "/" + file);
+    const std::string actual = test::ReadFile(out + "/" + file);
     if (std::getenv("IEX_UPDATE_GOLDEN")) {
       fs::create_directories(golden);
       std::ofstream(golden + "/" + file, std::ios::binary) << actual;
       continue;
     }
-    const std::string expected = Read(golden + "/" + file);
+    const std::string expected = test::ReadFile(golden + "/" + file);
     ASSERT_FALSE(expected.empty()) << "no golden file " << golden << "/" << file;
     if (actual == expected) continue;
     // Point at the first line that differs.

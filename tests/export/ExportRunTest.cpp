@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "AgencyDb.h"
+#include "TempPaths.h"
 #include "DbWriter.h"
 #include "FakeEnv.h"
 #include "RecordingExportView.h"
@@ -19,12 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 ExportSettings DefaultSettings() {
   ExportSettings s;
@@ -75,11 +70,11 @@ TEST_F(ExportRunTest, DefaultFolderTakesBothFilesAndReplacesOldOnes) {
   EXPECT_EQ(view_.statusTexts.front(), "Exporting Profile No:");
   EXPECT_NE(std::find(view_.statusTexts.begin(), view_.statusTexts.end(), "Exporting Invoice No:"), view_.statusTexts.end());
   EXPECT_EQ(view_.statusTexts.back(), "");
-  const std::string invoices = Read(out + "/IMPINV.DAT");
+  const std::string invoices = test::ReadFile(out + "/IMPINV.DAT");
   EXPECT_EQ(invoices.find("xxxxxxxx"), std::string::npos);
   EXPECT_EQ(invoices.substr(0, 3), "01\t");
   EXPECT_GT(run_.Summary.bookingLines, 10);
-  EXPECT_GT(Read(out + "/IMPACCT.DAT").size(), 100u);
+  EXPECT_GT(test::ReadFile(out + "/IMPACCT.DAT").size(), 100u);
 }
 
 TEST_F(ExportRunTest, MissingDefaultFolderAsksStartingAtTheProgramFolder) {
@@ -115,7 +110,7 @@ TEST_F(ExportRunTest, InvoiceFileThatCannotBeCreated) {
   EXPECT_EQ(saves_, 0);
   EXPECT_FALSE(dm_.trExport.Active());
   EXPECT_TRUE(view_.exportEnabled);
-  const std::string accounts = Read(out + "/IMPACCT.DAT");
+  const std::string accounts = test::ReadFile(out + "/IMPACCT.DAT");
   EXPECT_EQ(accounts.substr(accounts.size() - 2), "\r\n");
   EXPECT_EQ(static_cast<long>(std::count(accounts.begin(), accounts.end(), '\n')), run_.Summary.accountLines);
   // Pressing Export again works once the obstacle is gone.
@@ -175,7 +170,7 @@ TEST_F(ExportRunTest, CardValueOfTheWrongLengthEndsTheRun) {
   } catch (const EMvError& e) {
     EXPECT_STREQ(e.what(), "Invalid format.");
   }
-  EXPECT_GT(Read(out + "/IMPINV.DAT").size(), 0u);
+  EXPECT_GT(test::ReadFile(out + "/IMPINV.DAT").size(), 0u);
   EXPECT_FALSE(dm_.trExport.Active());
 }
 

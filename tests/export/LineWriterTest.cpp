@@ -4,18 +4,13 @@
 #include <sstream>
 
 #include "AgencyDb.h"
+#include "TempPaths.h"
 #include "export/LineWriter.h"
 #include "platform/Error.h"
 
 namespace iex {
 namespace {
 
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 TEST(LineWriter, FieldsEndInTabsAndLinesInCrLf) {
   test::TempDir dir;
@@ -24,12 +19,12 @@ TEST(LineWriter, FieldsEndInTabsAndLinesInCrLf) {
     TLineWriter w(path);
     w.Field("01").Field("a\tb\r\nc").Empty(2).Field("caf\xE9");
     w.EndLine();
-    EXPECT_EQ(Read(path), "01\ta b  c\t\t\tcaf\xE9\t\r\n");  // on disk line by line
+    EXPECT_EQ(test::ReadFile(path), "01\ta b  c\t\t\tcaf\xE9\t\r\n");  // on disk line by line
     w.Close();
   }
   TLineWriter again(path);  // rewritten, never appended
   again.Close();
-  EXPECT_EQ(Read(path), "");
+  EXPECT_EQ(test::ReadFile(path), "");
 }
 
 TEST(LineWriter, FailuresRaiseTheFileSystemText) {
