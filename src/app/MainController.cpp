@@ -60,7 +60,7 @@ void TfmMain::FormCreate() {
     view_.ShowPage(TPage::tsVersion);
     view_.SetText(TElement::bExport, "Next");
     AList = std::make_unique<TAliasList>(true, TAliasDBType::adtIB, env_.Paths(), [this](const std::string& q) {
-      return view_.ShowMessageBox(TMsgKind::Warning, q, TMsgButtons::YesNoCancel) == TMsgResult::Yes;
+      return view_.ShowMessageBox(TMsgKind::Warning, q, TMsgButtons::YesNo) == TMsgResult::Yes;
     });
     RefreshAliasList();
   });

@@ -12,7 +12,7 @@ enum class TElement {
 enum class TPage { tsVersion, tsMapping };
 enum class TPanel { pTravelCat, pTravelType };
 enum class TMsgKind { Information, Warning, Error };
-enum class TMsgButtons { OK, YesNoCancel };
+enum class TMsgButtons { OK, YesNo, YesNoCancel };
 enum class TMsgResult { OK, Yes, No, Cancel };
 
 // The operations the controller needs of the window. Texts are 8-bit

@@ -283,7 +283,11 @@ void MainWindow::SetHint(TElement e, const std::string& hint) {
 
 TPage MainWindow::CurrentPage() { return pcMain_->currentWidget() == tsMapping_ ? TPage::tsMapping : TPage::tsVersion; }
 
-void MainWindow::ShowPage(TPage page) { pcMain_->setCurrentWidget(page == TPage::tsMapping ? tsMapping_ : tsVersion_); }
+void MainWindow::ShowPage(TPage page) {
+  pcMain_->setCurrentWidget(page == TPage::tsMapping ? tsMapping_ : tsVersion_);
+  // The keyboard goes on where the page begins.
+  if (page == TPage::tsMapping) Widget(TElement::cbMapBy)->setFocus(Qt::OtherFocusReason);
+}
 
 void MainWindow::ShowPanel(TPanel panel, bool visible) { (panel == TPanel::pTravelCat ? pTravelCat_ : pTravelType_)->setVisible(visible); }
 
@@ -305,6 +309,9 @@ TMsgResult MainWindow::ShowMessageBox(TMsgKind kind, const std::string& text, TM
                   windowTitle(), Q(text), QMessageBox::NoButton, this);
   if (buttons == TMsgButtons::OK) {
     box.setStandardButtons(QMessageBox::Ok);
+  } else if (buttons == TMsgButtons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
   } else {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Yes);

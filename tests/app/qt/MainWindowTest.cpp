@@ -57,11 +57,14 @@ TEST(MainWindow, FromTheAliasToExportDone) {
   auto* bExport = qobject_cast<QPushButton*>(window.Widget(TElement::bExport));
   EXPECT_EQ(bExport->text(), QString("Export"));
 
+  EXPECT_EQ(QApplication::focusWidget(), window.Widget(TElement::cbMapBy));
   auto* air = qobject_cast<QLineEdit*>(window.Widget(TElement::eAir));
-  air->selectAll();
+  QTest::keyClick(window.Widget(TElement::cbMapBy), Qt::Key_Tab);  // on to the first letter
+  ASSERT_EQ(QApplication::focusWidget(), air);
+  QTest::keyClick(air, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(air, "z");
   EXPECT_EQ(air->text(), QString("z"));
-  QTest::mouseClick(bExport, Qt::LeftButton);
+  QTest::keyClick(air, Qt::Key_Return);  // Enter presses Export
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back(), "Export Done.");
   EXPECT_TRUE(fs::file_size(dir.File("tovrane/db/IMPACCT.DAT")) > 0);
