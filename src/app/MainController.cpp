@@ -68,8 +68,7 @@ void TfmMain::FormCreate() {
 
 void TfmMain::RefreshAliasList() {
   std::vector<std::string> lines;
-  AList->GetAliasDisplayNames(lines);
-  std::sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) { return UpperAscii(a) < UpperAscii(b); });
+  AList->GetAliasDisplayNames(lines);  // in the list's own order, by name
   const std::string chosen = view_.ItemIndex(TElement::cbAlias) >= 0 ? view_.Text(TElement::cbAlias) : std::string();
   view_.SetItems(TElement::cbAlias, lines);
   // Keep the line chosen before when it is still there.

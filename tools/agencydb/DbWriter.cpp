@@ -27,35 +27,32 @@ Firebird::IXpbBuilder* Dpb(fb::Status& st, const std::string& user, const std::s
 
 }  // namespace
 
-std::unique_ptr<TDbWriter> TDbWriter::Create(const std::string& path) {
+// Creates or opens the database and starts the writing transaction.
+std::unique_ptr<TDbWriter> TDbWriter::Attach(const std::string& path, const std::string& user, const std::string& password,
+                                             bool create) {
   std::unique_ptr<TDbWriter> w(new TDbWriter);
   fb::Call([&] {
     fb::Status st;
-    auto* dpb = Dpb(st, "SYSDBA", "");
-    dpb->insertInt(&st, isc_dpb_page_size, 8192);
-    dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
-    dpb->insertInt(&st, isc_dpb_force_write, 0);
-    auto* provider = fb::Master()->getDispatcher();
-    w->attachment_ = provider->createDatabase(&st, path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
-    provider->release();
-    dpb->dispose();
+    auto* dpb = Dpb(st, user, password);
+    fb::BuilderScope builderScope{dpb};
+    fb::ProviderScope scope;
+    if (create) {
+      dpb->insertInt(&st, isc_dpb_page_size, 8192);
+      dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
+      dpb->insertInt(&st, isc_dpb_force_write, 0);
+      w->attachment_ = scope.provider->createDatabase(&st, path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+    } else {
+      w->attachment_ = scope.provider->attachDatabase(&st, path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+    }
     w->transaction_ = w->attachment_->startTransaction(&st, 0, nullptr);
   });
   return w;
 }
 
+std::unique_ptr<TDbWriter> TDbWriter::Create(const std::string& path) { return Attach(path, "SYSDBA", "", true); }
+
 std::unique_ptr<TDbWriter> TDbWriter::Open(const std::string& path, const std::string& user, const std::string& password) {
-  std::unique_ptr<TDbWriter> w(new TDbWriter);
-  fb::Call([&] {
-    fb::Status st;
-    auto* dpb = Dpb(st, user, password);
-    auto* provider = fb::Master()->getDispatcher();
-    w->attachment_ = provider->attachDatabase(&st, path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
-    provider->release();
-    dpb->dispose();
-    w->transaction_ = w->attachment_->startTransaction(&st, 0, nullptr);
-  });
-  return w;
+  return Attach(path, user, password, false);
 }
 
 TDbWriter::~TDbWriter() {

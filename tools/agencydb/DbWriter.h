@@ -54,6 +54,8 @@ class TDbWriter {
 
  private:
   TDbWriter() = default;
+  static std::unique_ptr<TDbWriter> Attach(const std::string& path, const std::string& user, const std::string& password,
+                                           bool create);
   Firebird::IAttachment* attachment_ = nullptr;
   Firebird::ITransaction* transaction_ = nullptr;
 };
