@@ -231,40 +231,37 @@ void IgnoringErrors(Step step) {
 
 }  // namespace
 
-void TAliasList::SetAliasPath(int i, const std::string& value) {
+template <typename RegistryStep, typename FileStep>
+void TAliasList::WriteProperty(int i, RegistryStep registryStep, FileStep fileStep) {
   const std::string N = At(i).first;
   const bool G = At(i).second->IsGlobal;
   IgnoringErrors([&] {
-    Registry(G).ModifyPath(N, value);
+    TAliasRegistry reg = Registry(G);
+    registryStep(reg, N);
     RefreshList();
   });
   if (!FIsFileBased) return;
-  File(G).ModifyPath(N, value);
+  TAliasFile file = File(G);
+  fileStep(file, N);
   RefreshList();
+}
+
+void TAliasList::SetAliasPath(int i, const std::string& value) {
+  WriteProperty(
+      i, [&](TAliasRegistry& r, const std::string& n) { r.ModifyPath(n, value); },
+      [&](TAliasFile& f, const std::string& n) { f.ModifyPath(n, value); });
 }
 
 void TAliasList::SetAliasPort(int i, int32_t value) {
-  const std::string N = At(i).first;
-  const bool G = At(i).second->IsGlobal;
-  IgnoringErrors([&] {
-    Registry(G).ModifyPort(N, value);
-    RefreshList();
-  });
-  if (!FIsFileBased) return;
-  File(G).ModifyPort(N, value);
-  RefreshList();
+  WriteProperty(
+      i, [&](TAliasRegistry& r, const std::string& n) { r.ModifyPort(n, value); },
+      [&](TAliasFile& f, const std::string& n) { f.ModifyPort(n, value); });
 }
 
 void TAliasList::SetAliasIBEventsEnabled(int i, bool value) {
-  const std::string N = At(i).first;
-  const bool G = At(i).second->IsGlobal;
-  IgnoringErrors([&] {
-    Registry(G).ModifyIBEventsEnabled(N, value);
-    RefreshList();
-  });
-  if (!FIsFileBased) return;
-  File(G).SetAliasIBEventsEnabled(N, value);
-  RefreshList();
+  WriteProperty(
+      i, [&](TAliasRegistry& r, const std::string& n) { r.ModifyIBEventsEnabled(n, value); },
+      [&](TAliasFile& f, const std::string& n) { f.SetAliasIBEventsEnabled(n, value); });
 }
 
 bool TAliasList::RenameConfirmed(const std::string& S) {

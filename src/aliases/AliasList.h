@@ -61,6 +61,9 @@ class TAliasList {
   const Entry& At(int i) const;
   bool Remove(const std::string& N, bool G);
   bool RenameConfirmed(const std::string& S);
+  // A property write: the registry step (errors ignored), then the file step.
+  template <typename RegistryStep, typename FileStep>
+  void WriteProperty(int i, RegistryStep registryStep, FileStep fileStep);
   TAliasRegistry Registry(bool global) const;
   TAliasFile File(bool global) const { return TAliasFile(global, DBType, paths_); }
 
