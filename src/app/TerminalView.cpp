@@ -1,5 +1,7 @@
 #include "app/TerminalView.h"
 
+#include "platform/Codepage1252.h"
+
 namespace iex {
 
 TTerminalView::TTerminalView(std::FILE* err, bool live)
@@ -42,7 +44,7 @@ void TTerminalView::Finish() {
 
 void TTerminalView::ShowError(const std::string& text) {
   Finish();
-  std::fprintf(err_, "%s\n", text.c_str());
+  std::fprintf(err_, "%s\n", Cp1252ToUtf8(text).c_str());
 }
 
 }  // namespace iex

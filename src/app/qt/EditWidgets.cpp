@@ -171,7 +171,8 @@ bool DateEditWidget::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
-BranchComboWidget::BranchComboWidget(TIBBranchComboBox& logic, QWidget* parent) : QComboBox(parent), logic_(logic) {
+BranchComboWidget::BranchComboWidget(TIBBranchComboBox& logic, TErrorDisplay showError, QWidget* parent)
+    : QComboBox(parent), logic_(logic), showError_(std::move(showError)) {
   connect(this, QOverload<int>::of(&QComboBox::activated), this, [this](int i) {
     logic_.Change(i);
     setToolTip(Q(logic_.Hint));
@@ -190,7 +191,12 @@ void BranchComboWidget::showPopup() {
   logic_.ItemIndex = currentIndex();
   logic_.Width = width();
   logic_.DropDownCount = maxVisibleItems();
-  logic_.DropDown();
+  try {
+    logic_.DropDown();
+  } catch (const std::exception& e) {
+    // A branch that the refilled list no longer holds: say so, open what there is.
+    showError_(e.what());
+  }
   Sync();
   QComboBox::showPopup();
   if (view()) view()->setMinimumWidth(logic_.DropDownWidth);

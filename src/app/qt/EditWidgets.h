@@ -67,7 +67,7 @@ class DateEditWidget : public QWidget {
 // The branch selector: the logic's lines, rebuilt on every drop-down.
 class BranchComboWidget : public QComboBox {
  public:
-  BranchComboWidget(TIBBranchComboBox& logic, QWidget* parent);
+  BranchComboWidget(TIBBranchComboBox& logic, TErrorDisplay showError, QWidget* parent);
   void Sync();  // the logic's lines and choice into the widget
 
  protected:
@@ -75,6 +75,7 @@ class BranchComboWidget : public QComboBox {
 
  private:
   TIBBranchComboBox& logic_;
+  TErrorDisplay showError_;
 };
 
 // A combo box that tells its owner before it drops down.

@@ -148,7 +148,7 @@ void MainWindow::BuildFirstPage(QWidget* page) {
   endDate->setObjectName("edEndInvDate");
   startNo->setObjectName("edStartInvNo");
   endNo->setObjectName("edEndInvNo");
-  auto* cbBranch = new BranchComboWidget(fm_->cbBranch, filter);
+  auto* cbBranch = new BranchComboWidget(fm_->cbBranch, error, filter);
   cbBranch->setObjectName("cbBranch");
   grid->addWidget(new QLabel("Invoice Date", filter), 0, 0);
   grid->addWidget(startDate, 0, 1);
