@@ -1,6 +1,7 @@
 // invoice-export: the Invoice Export Utility. "export" runs an export without
 // a window, for scheduled runs.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,14 @@ int main(int argc, char** argv) {
   }
   if (!args.empty() && args[0] == "aliases") return iex::RunAliasesCommand(env, stdout, stderr);
 #ifdef IEX_HAS_WINDOW
-  if (args.empty()) return iex::RunWindow(argc, argv);
+  if (args.empty()) {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+      std::fputs("invoice-export: no display for the window; run it on a desktop, or use the command line:\n", stderr);
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
+    return iex::RunWindow(argc, argv);
+  }
 #endif
   std::fputs(kUsage, stderr);
   return 2;
