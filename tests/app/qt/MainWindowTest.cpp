@@ -73,6 +73,33 @@ TEST(MainWindow, FromTheAliasToExportDone) {
   EXPECT_FALSE(window.isVisible());
 }
 
+TEST(MainWindow, DateFieldCalendarByKeyboard) {
+  test::TempDir dir;
+  test::FakeEnv env;  // today is 15 May 2024
+  env.paths = test::TempPaths(dir);
+  const DateOrder order = InitDateOrder(env.settings);
+  TRegistrySettingsStore store(env.paths);
+  qt::MainWindow window(env, env.settings, order, store, "");
+  window.MessageBoxHook = [](TMsgKind, const std::string&, TMsgButtons) { return TMsgResult::OK; };
+  db::TdmMain dm;
+  window.Start(dm);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  auto* field = window.findChild<qt::DateEditWidget*>("edStartInvDate");
+  ASSERT_NE(field, nullptr);
+  field->DropDown();
+  QWidget* popup = QApplication::activePopupWidget();
+  ASSERT_NE(popup, nullptr);
+  QWidget* calendar = popup->focusWidget() ? popup->focusWidget() : popup;
+  QTest::keyClick(calendar, Qt::Key_PageDown);                        // 15 June
+  QTest::keyClick(calendar, Qt::Key_PageDown, Qt::ControlModifier);   // 15 June 2025
+  QTest::keyClick(calendar, Qt::Key_Right);                           // 16 June 2025
+  QTest::keyClick(calendar, Qt::Key_Return);
+  EXPECT_EQ(field->Edit()->text(), QString("6/16/2025"));
+  EXPECT_EQ(window.Controller().edStartInvDate.Date(), 45824);
+  field->DropDown();  // within half a second of closing: stays shut
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
 }  // namespace
 }  // namespace iex
 
