@@ -63,6 +63,9 @@ const char* const kInvoiceJoins =
 
 }  // namespace
 
+const char* const kInvoiceOrder = "ORDER BY I.INVOICENO, B.BOOKINGNO, PD.PAYMENT_LINKNO, S.INDEXNO, S.SEGMENTNO";
+const char* const kProfileOrder = "ORDER BY 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16";
+
 std::string RangeCondition(const std::string& column, const std::string& low, const std::string& high) {
   if (!low.empty() && !high.empty()) return column + " BETWEEN " + Quoted(low) + " AND " + Quoted(high);
   if (!low.empty()) return column + " >= " + Quoted(low);
@@ -125,6 +128,9 @@ SqlLines ProfileQueryLines(const TInvoiceFilter& filter) {
                               "B.VENDOR_LINKNO = P.PROFILENO ") +
                   kProfileJoins);
   AddFilters(lines, filter);
+  // Every column, so the first row of a profile (the one its account line
+  // shows) is the same on every run, whatever plan the engine picks.
+  lines.push_back(kProfileOrder);
   return lines;
 }
 
@@ -135,12 +141,17 @@ SqlLines InvoiceQueryLines(const TInvoiceFilter& filter, bool newDestTable, bool
   if (newDestTable) lines.push_back(kDestinationJoin);
   lines.push_back(kInvoiceJoins);
   AddFilters(lines, filter);
-  // The writer groups adjacent rows by booking; without an order the rows of
-  // one booking need not arrive together.
-  lines.push_back("ORDER BY I.INVOICENO, B.BOOKINGNO");
+  // A total order: the writer groups adjacent rows by booking, the booking
+  // line shows the payment detail with the lowest payment number, and
+  // segment lines follow the itinerary. Ties left to the engine would make
+  // the same database give different files.
+  lines.push_back(kInvoiceOrder);
   return lines;
 }
 
-SqlLines UdidQueryLines() { return {"SELECT UDIDNO,UDID FROM UDIDS WHERE BOOKING_LINKNO = :BOOKING_LINKNO"}; }
+// Rows that tie on both columns write identical lines, so the order is total.
+SqlLines UdidQueryLines() {
+  return {"SELECT UDIDNO,UDID FROM UDIDS WHERE BOOKING_LINKNO = :BOOKING_LINKNO", "ORDER BY UDIDNO, UDID"};
+}
 
 }  // namespace iex::db

@@ -25,6 +25,10 @@ std::string RangeCondition(const std::string& column, const std::string& low, co
 std::string FilterDateText(double dateValue);
 std::string FilterNumberText(double number);
 
+// The orders that make an export's bytes a function of the database alone.
+extern const char* const kInvoiceOrder;
+extern const char* const kProfileOrder;
+
 SqlLines ProfileQueryLines(const TInvoiceFilter& filter);
 SqlLines InvoiceQueryLines(const TInvoiceFilter& filter, bool newDestTable, bool isCCEncrypt);
 SqlLines UdidQueryLines();

@@ -41,11 +41,12 @@ TEST(AddFilters, QuotesInsideBoundsAreDoubled) {
 
 TEST(ProfileQuery, BothHalvesCarryTheSameFilters) {
   const SqlLines none = ProfileQueryLines({});
-  ASSERT_EQ(none.size(), 5u);
+  ASSERT_EQ(none.size(), 6u);
+  EXPECT_EQ(none.back(), kProfileOrder);
   EXPECT_EQ(none[2], "UNION ");
   EXPECT_EQ(none[0], none[3]);
   const SqlLines branch = ProfileQueryLines({7});
-  ASSERT_EQ(branch.size(), 9u);
+  ASSERT_EQ(branch.size(), 10u);
   EXPECT_EQ(branch[2], "WHERE");
   EXPECT_EQ(branch[7], "WHERE");
   EXPECT_EQ(branch[8], "I.BRANCH_LINKNO = 7");
@@ -56,14 +57,14 @@ TEST(InvoiceQuery, LinesFollowVersionAndCardSettingsAndEndInOrder) {
   const SqlLines plain = InvoiceQueryLines({}, false, false);
   ASSERT_EQ(plain.size(), 5u);
   EXPECT_EQ(plain[1], ",RC.DESTINATIONBYREGION");
-  EXPECT_EQ(plain.back(), "ORDER BY I.INVOICENO, B.BOOKINGNO");
+  EXPECT_EQ(plain.back(), "ORDER BY I.INVOICENO, B.BOOKINGNO, PD.PAYMENT_LINKNO, S.INDEXNO, S.SEGMENTNO");
   const SqlLines full = InvoiceQueryLines({7}, true, true);
   ASSERT_EQ(full.size(), 9u);
   EXPECT_EQ(full[1], ",RD.DESTINATION");
   EXPECT_EQ(full[2], ",PY.CKCCNOENCRYPT");
   EXPECT_EQ(full[4].rfind("LEFT JOIN RESCARDDESTINATION RD", 0), 0u);
   EXPECT_EQ(full[6], "WHERE");
-  EXPECT_EQ(full.back(), "ORDER BY I.INVOICENO, B.BOOKINGNO");
+  EXPECT_EQ(full.back(), kInvoiceOrder);
   EXPECT_EQ(plain[0].back(), ' ');
 }
 
