@@ -112,7 +112,7 @@ TEST_F(CliExportTest, ConnectionFailuresExitOne) {
   EXPECT_NE(missing.err.find("Unable to connect to database."), std::string::npos);
   if (test::ServerHost().empty()) return;
   setenv("IEX_TEST_WRONG", "definitely-wrong", 1);
-  const auto wrong = test::RunCli({"--database", test::ServerHost() + ":" + path_, "--password-env", "IEX_TEST_WRONG", "--output-dir", out_, "--all"}, env_);
+  const auto wrong = test::RunCli({"--database", test::RemotePath(path_), "--password-env", "IEX_TEST_WRONG", "--output-dir", out_, "--all"}, env_);
   EXPECT_EQ(wrong.status, 1);
   EXPECT_FALSE(Written());
 }

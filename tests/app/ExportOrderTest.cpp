@@ -57,7 +57,7 @@ TEST_P(ExportOrder, PaymentBySmallestNumberSegmentsInItineraryOrderAndRunsRepeat
   const std::string path = test::MakeAgencyDb(dir, "agency.fdb", o);
   AddTieBooking(path);
   setenv("IEX_ORDER_PW", overTcp ? test::ServerPassword().c_str() : "x", 1);
-  const std::string database = overTcp ? test::ServerHost() + ":" + path : path;
+  const std::string database = overTcp ? test::RemotePath(path) : path;
   test::FakeEnv env;
   std::string first;
   for (int run = 0; run < 2; ++run) {

@@ -51,11 +51,12 @@ TEST_F(DataModuleTest, FailuresAnswerFalseAndLeaveTheConnectionClosed) {
 
 TEST_F(DataModuleTest, ServerPathWithThePasswordConnectsAndAWrongOneAnswersFalse) {
   RequireServer();
-  const std::string remote = test::ServerHost() + ":" + path_;
+  const std::string remote = test::RemotePath(path_);
   EXPECT_FALSE(dm_.ConnectToDB(remote, "SYSDBA", test::ServerPassword() + "-wrong"));
   EXPECT_FALSE(dm_.ZAMDatabase.Connected());
   EXPECT_TRUE(dm_.ConnectToDB(remote, "SYSDBA", test::ServerPassword()));
-  EXPECT_TRUE(dm_.ConnectToDB("localhost:" + path_, "SYSDBA", test::ServerPassword()));
+  const std::string port = test::ServerPort().empty() ? "" : "/" + test::ServerPort();
+  EXPECT_TRUE(dm_.ConnectToDB("localhost" + port + ":" + path_, "SYSDBA", test::ServerPassword()));
 }
 
 TEST_F(DataModuleTest, ExportStatementsReadInOneTransactionWhileLookupsRunBeside) {
@@ -96,8 +97,8 @@ TEST_F(DataModuleTest, DatabaseShutDownMidQuery) {
   tools::AgencyOptions o;
   o.invoices = 1500;
   test::MakeAgencyDb(*dir_, "shutdown.fdb", o);
-  const std::string remote = test::ServerHost() + ":" + own;
-  const std::string svc = "fbsvcmgr " + test::ServerHost() + ":service_mgr user SYSDBA password " +
+  const std::string remote = test::RemotePath(own);
+  const std::string svc = "fbsvcmgr " + test::ServiceManager() + " user SYSDBA password " +
                           test::ServerPassword() + " action_properties dbname " + own + " ";
   ASSERT_TRUE(dm_.ConnectToDB(remote, "SYSDBA", test::ServerPassword()));
   dm_.GetDBVersion();

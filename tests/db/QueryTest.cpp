@@ -41,7 +41,7 @@ class QueryTest : public ::testing::TestWithParam<bool> {
   void SetUp() override {
     if (GetParam()) {
       if (test::ServerHost().empty()) GTEST_SKIP() << "no Firebird server (IEX_FB_HOST) for this run";
-      db_.DatabaseName = test::ServerHost() + ":" + path_;
+      db_.DatabaseName = test::RemotePath(path_);
       db_.Params = {"USER_NAME=SYSDBA", "PASSWORD=" + test::ServerPassword()};
     } else {
       db_.DatabaseName = path_;

@@ -174,8 +174,8 @@ TEST_F(ExportRunTest, ServerStoppedInTheMiddleOverTcp) {
   tools::AgencyOptions o;
   o.invoices = 400;
   path_ = test::MakeAgencyDb(dir_, "agency.fdb", o);
-  ASSERT_TRUE(dm_.ConnectToDB(test::ServerHost() + ":" + path_, "SYSDBA", test::ServerPassword()));
-  const std::string svc = "fbsvcmgr " + test::ServerHost() + ":service_mgr user SYSDBA password " +
+  ASSERT_TRUE(dm_.ConnectToDB(test::RemotePath(path_), "SYSDBA", test::ServerPassword()));
+  const std::string svc = "fbsvcmgr " + test::ServiceManager() + " user SYSDBA password " +
                           test::ServerPassword() + " action_properties dbname " + path_ + " ";
   view_.onStatusNumber = [&](long n) {
     if (n == 150) {

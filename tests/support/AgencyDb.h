@@ -25,6 +25,19 @@ inline std::string ServerHost() {
   const char* h = std::getenv("IEX_FB_HOST");
   return h ? h : "";
 }
+inline std::string ServerPort() {
+  const char* p = std::getenv("IEX_FB_PORT");
+  return p ? p : "";
+}
+// A database file of this machine as the test server reaches it.
+inline std::string RemotePath(const std::string& path) {
+  if (ServerPort().empty()) return ServerHost() + ":" + path;
+  return "inet://" + ServerHost() + ":" + ServerPort() + "/" + path;
+}
+// The server's service manager, for fbsvcmgr.
+inline std::string ServiceManager() {
+  return ServerHost() + (ServerPort().empty() ? "" : "/" + ServerPort()) + ":service_mgr";
+}
 inline std::string ServerPassword() {
   const char* p = std::getenv("IEX_FB_PASSWORD");
   return p ? p : "";
