@@ -6,16 +6,6 @@
 
 namespace iex {
 
-TLineWriter OpenImportFile(TExportContext& ctx, const std::string& name) {
-  const std::string path = ctx.FilePath(name);
-  try {
-    return TLineWriter(path);
-  } catch (const EMvError&) {
-    ctx.view.ShowError("Can not write to file " + path + ".");
-    throw;
-  }
-}
-
 TWriterStatusScope::~TWriterStatusScope() {
   try {
     ctx_.view.SetStatusText("");
@@ -82,7 +72,7 @@ void WriteAccountLine(TLineWriter& out, const db::TQuery& q, const ProfileColumn
 }  // namespace
 
 void ExportProfiles(TExportContext& ctx) {
-  TLineWriter out = OpenImportFile(ctx, "IMPACCT.DAT");
+  TLineWriter out = ctx.output.Create("IMPACCT.DAT");
   db::TQuery& q = ctx.dm.sqlProfileExp;
   ctx.dm.PrepareProfileQuery(ctx.Filter());
   ctx.view.SetStatusText("Exporting Profile No:");
@@ -93,6 +83,7 @@ void ExportProfiles(TExportContext& ctx) {
     const ProfileColumns columns(q);
     int32_t last = -1;
     for (; !q.Eof(); q.Next()) {
+      ctx.CheckStop();
       const int32_t profile = q.Field(columns.PROFILENO).AsInteger();
       if (profile != last) {
         ctx.view.SetStatusNumber(std::to_string(profile));

@@ -1,10 +1,13 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "crypto/Rijndael.h"
 #include "db/DataModule.h"
 #include "export/ExportSettings.h"
 #include "export/ExportView.h"
+#include "export/OutputTransaction.h"
+#include "platform/Error.h"
 #include "platform/RegionalSettings.h"
 
 namespace iex {
@@ -18,6 +21,13 @@ struct TExportSummary {
   long paymentRefLines = 0;
 };
 
+// The run was stopped (the window's Stop, a signal); nothing was changed.
+class EExportStopped : public EMvError {
+ public:
+  explicit EExportStopped(const std::string& reason)
+      : EMvError("The export was stopped: " + reason + "\nThe previous import files are unchanged.") {}
+};
+
 // What the two file writers share during one run.
 struct TExportContext {
   db::TdmMain& dm;
@@ -28,17 +38,22 @@ struct TExportContext {
   bool IsCCEncrypt = false;
   TRDLBlock CipherKey{};
   TExportSummary summary;
+  TOutputTransaction& output;
+  // Non-empty once the user or a signal asked the run to stop.
+  std::function<std::string()> stopReason;
+
+  // Raises EExportStopped when a stop was asked; called once per row.
+  void CheckStop() const {
+    if (!stopReason) return;
+    const std::string reason = stopReason();
+    if (!reason.empty()) throw EExportStopped(reason);
+  }
 
   db::TInvoiceFilter Filter() const {
     return {settings.BranchNo, settings.StartInvNo, settings.EndInvNo, settings.StartInvDate, settings.EndInvDate};
   }
-  std::string FilePath(const std::string& name) const { return OutputDir + "/" + name; }
 };
 
-// Creates one import file; on failure shows "Can not write to file <path>."
-// and raises the file system's error.
-class TLineWriter;
-TLineWriter OpenImportFile(TExportContext& ctx, const std::string& name);
 
 // When a writer ends, also by an error: empties both status labels, lets
 // events run and closes the writer's query.

@@ -28,7 +28,8 @@ bool TExportRun::RunExport(const ExportSettings& settings, const std::function<v
   if (!CheckOutputDir()) return false;
   dm_.ProcessCCEncrypt(IsCCEncrypt, CipherKey);
   const RegionalSettings regional = env_.Regional();
-  TExportContext ctx{dm_, settings, view_, regional, OutputDir, IsCCEncrypt, CipherKey, {}};
+  TOutputTransaction output(env_.Files(), OutputDir);
+  TExportContext ctx{dm_, settings, view_, regional, OutputDir, IsCCEncrypt, CipherKey, {}, output, StopReason};
   dm_.trExport.StartTransaction();
   try {
     view_.EnableExport(false);
@@ -50,8 +51,21 @@ bool TExportRun::RunExport(const ExportSettings& settings, const std::function<v
         // A lost connection cannot roll back; the server does it.
       }
     }
+    // A signal may reach the client library first and end the connection:
+    // the user asked for a stop, so that is what the run reports.
+    const std::string reason = StopReason ? StopReason() : std::string();
+    if (!reason.empty()) {
+      try {
+        throw;
+      } catch (const EExportStopped&) {
+        throw;
+      } catch (...) {
+        throw EExportStopped(reason);
+      }
+    }
     throw;
   }
+  output.Commit();
   Summary = ctx.summary;
   SaveSettings();
   return true;

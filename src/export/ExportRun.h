@@ -24,9 +24,15 @@ class TExportRun {
   // the chooser: it must exist.
   std::optional<std::string> FixedOutputDir;
 
+  // Asked once per row: a non-empty text (why) stops the run, which then
+  // rolls back, leaves the output folder as it was and raises EExportStopped.
+  // May be called from the run's thread while another thread sets what it reads.
+  std::function<std::string()> StopReason;
+
   // True when both files are written, committed and the settings saved;
   // false when the user cancels the folder choice. Other failures raise,
-  // after the transaction is rolled back.
+  // after the transaction is rolled back; the files are put in place only
+  // after the commit, so a failed or stopped run leaves the previous ones.
   bool RunExport(const ExportSettings& settings, const std::function<void()>& SaveSettings);
   bool CheckOutputDir();
 

@@ -9,7 +9,7 @@
 namespace iex {
 
 void ExportInvoices(TExportContext& ctx) {
-  TLineWriter out = OpenImportFile(ctx, "IMPINV.DAT");
+  TLineWriter out = ctx.output.Create("IMPINV.DAT");
   db::TQuery& q = ctx.dm.sqlInvoiceExp;
   ctx.dm.PrepareInvoiceQuery(ctx.Filter(), ctx.IsCCEncrypt);
   ctx.dm.PrepareUdids();
@@ -31,6 +31,7 @@ void ExportInvoices(TExportContext& ctx) {
     q.ExecQuery();
     const InvoiceColumns c(q, ctx.dm.NewDestTable, ctx.IsCCEncrypt);
     for (; !q.Eof(); q.Next()) {
+      ctx.CheckStop();
       const int32_t booking = q.Field(c.BOOKINGNO).AsInteger();
       if (booking != lastBooking) {
         if (lastBooking != -1) closeGroup();

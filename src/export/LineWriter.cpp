@@ -1,51 +1,62 @@
 #include "export/LineWriter.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "platform/Error.h"
 
 namespace iex {
-
-TLineWriter::TLineWriter(const std::string& path) : path_(path) {
-  file_ = std::fopen(path.c_str(), "wb");
-  if (!file_) Fail();
+namespace {
+constexpr std::size_t kBlock = 1 << 16;
 }
 
-TLineWriter::~TLineWriter() {
-  if (file_) std::fclose(file_);
+TLineWriter::TLineWriter(std::unique_ptr<TWritableFile> file, std::string shownPath)
+    : file_(std::move(file)), path_(std::move(shownPath)) {
+  buffer_.reserve(kBlock + 4096);
 }
 
-void TLineWriter::Fail() {
-  const int err = errno;
-  throw EMvError(std::string(std::strerror(err ? err : EIO)) + ": " + path_);
+std::string TLineWriter::FailureText(const std::string& path, const std::string& cause) {
+  return "Can not write to file " + path + ".\n" + cause;
+}
+
+void TLineWriter::Fail(const std::exception& e) {
+  const auto* fileError = dynamic_cast<const EFileError*>(&e);
+  throw EMvError(FailureText(path_, fileError ? EFileError::Cause(fileError->Error()) : e.what()));
 }
 
 TLineWriter& TLineWriter::Field(const std::string& value) {
-  for (char c : value) line_ += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
-  line_ += '\t';
+  for (char c : value) buffer_ += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+  buffer_ += '\t';
   return *this;
 }
 
 TLineWriter& TLineWriter::Empty(int count) {
-  line_.append(static_cast<std::size_t>(count), '\t');
+  buffer_.append(static_cast<std::size_t>(count), '\t');
   return *this;
 }
 
 void TLineWriter::EndLine() {
-  line_ += "\r\n";
-  errno = 0;
-  if (std::fwrite(line_.data(), 1, line_.size(), file_) != line_.size() || std::fflush(file_) != 0) Fail();
-  line_.clear();
+  buffer_ += "\r\n";
   ++lines_;
+  if (buffer_.size() >= kBlock) Flush();
+}
+
+void TLineWriter::Flush() {
+  try {
+    file_->Append(buffer_);
+  } catch (const std::exception& e) {
+    Fail(e);
+  }
+  buffer_.clear();
 }
 
 void TLineWriter::Close() {
   if (!file_) return;
-  std::FILE* f = file_;
-  file_ = nullptr;
-  errno = 0;
-  if (std::fclose(f) != 0) Fail();
+  Flush();
+  try {
+    file_->Sync();
+    file_->Close();
+  } catch (const std::exception& e) {
+    Fail(e);
+  }
+  file_.reset();
 }
 
 }  // namespace iex

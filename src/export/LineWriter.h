@@ -1,32 +1,40 @@
 #pragma once
-#include <cstdio>
+#include <memory>
 #include <string>
+
+#include "platform/FileSystem.h"
 
 namespace iex {
 
 // One import file: lines of fields, each field followed by one TAB, each
-// line ended with CR LF and handed to the operating system at once.
+// line ended with CR LF. Lines are gathered in a buffer and written in large
+// blocks; the file is a temporary one until the run commits, so nothing is
+// lost by holding them.
 class TLineWriter {
  public:
-  // Creates or empties the file; raises the file system's error text.
-  explicit TLineWriter(const std::string& path);
-  ~TLineWriter();  // closes without raising
-  TLineWriter(const TLineWriter&) = delete;
-  TLineWriter& operator=(const TLineWriter&) = delete;
+  // `shownPath` is the name errors give: the file's final name.
+  TLineWriter(std::unique_ptr<TWritableFile> file, std::string shownPath);
+  TLineWriter(TLineWriter&&) = default;
 
   // A TAB, CR or LF inside a value becomes a blank, so the line keeps its fields.
   TLineWriter& Field(const std::string& value);
   TLineWriter& Empty(int count = 1);
-  void EndLine();  // CR LF, then flush
-  void Close();    // raises when the last bytes cannot be written
+  void EndLine();
+  // Writes what is buffered and puts it on the disk; raises when any byte
+  // could not be kept.
+  void Close();
 
   long Lines() const { return lines_; }
 
+  // "Can not write to file PATH." and, on the next line, why.
+  static std::string FailureText(const std::string& path, const std::string& cause);
+
  private:
-  [[noreturn]] void Fail();
+  void Flush();
+  [[noreturn]] void Fail(const std::exception& e);
+  std::unique_ptr<TWritableFile> file_;
   std::string path_;
-  std::FILE* file_ = nullptr;
-  std::string line_;
+  std::string buffer_;
   long lines_ = 0;
 };
 

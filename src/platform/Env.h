@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "platform/RegionalSettings.h"
 
 namespace iex {
@@ -30,6 +31,8 @@ class Env {
   virtual std::string FileSystemRoot() const = 0;
   virtual std::string ProgramFolder() const = 0;
   virtual TPlatformPaths Paths() const = 0;
+  // Where import files are written; tests put a faulty disk here.
+  virtual TFileSystem& Files() const { return DefaultFileSystem(); }
 };
 
 // The machine's own: regional settings from the C library locale of the

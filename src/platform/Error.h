@@ -10,4 +10,19 @@ class EMvError : public std::runtime_error {
   explicit EMvError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// A file operation that failed: the system's error number and, in plain
+// words, what it means for the user.
+class EFileError : public EMvError {
+ public:
+  EFileError(int error, const std::string& path);
+  int Error() const { return error_; }
+  const std::string& Path() const { return path_; }
+  // "The disk is full.", "Permission denied.", ...
+  static std::string Cause(int error);
+
+ private:
+  int error_;
+  std::string path_;
+};
+
 }  // namespace iex

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include "TempPaths.h"
 #include "DbWriter.h"
 #include "FakeEnv.h"
+#include "FaultFileSystem.h"
 #include "RecordingExportView.h"
 #include "db/DbError.h"
 #include "export/ExportRun.h"
@@ -53,6 +55,24 @@ class ExportRunTest : public ::testing::Test {
       return e.what();
     }
     return std::string();
+  }
+
+  static void PlantPreviousPair(const std::string& out) {
+    test::WriteFile(out + "/IMPACCT.DAT", "previous accounts\r\n");
+    test::WriteFile(out + "/IMPINV.DAT", "previous invoices\r\n");
+  }
+  static bool PreviousPairIntact(const std::string& out) {
+    return test::ReadFile(out + "/IMPACCT.DAT") == "previous accounts\r\n" &&
+           test::ReadFile(out + "/IMPINV.DAT") == "previous invoices\r\n";
+  }
+  // Names in the folder other than the import files and the lock.
+  static std::string Leftovers(const std::string& out) {
+    std::string names;
+    for (const auto& e : fs::directory_iterator(out)) {
+      const std::string name = e.path().filename();
+      if (name != "IMPACCT.DAT" && name != "IMPINV.DAT" && name != TOutputTransaction::kLockName) names += name + " ";
+    }
+    return names;
   }
 
   test::TempDir dir_;
@@ -109,33 +129,59 @@ TEST_F(ExportRunTest, CancelledChoiceWritesNothing) {
   EXPECT_TRUE(view_.statusTexts.empty());
 }
 
-TEST_F(ExportRunTest, InvoiceFileThatCannotBeCreated) {
+TEST_F(ExportRunTest, AFolderInTheWayOfTheInvoiceFileLeavesThePreviousAccountFile) {
   MakeDb();
   const std::string out = DefaultDir();
+  test::WriteFile(out + "/IMPACCT.DAT", "old accounts\r\n");
   fs::create_directories(out + "/IMPINV.DAT");  // a folder of that name takes no file
-  EXPECT_THROW(Run(), EMvError);
-  ASSERT_EQ(view_.errors.size(), 1u);
-  EXPECT_EQ(view_.errors[0], "Can not write to file " + out + "/IMPINV.DAT.");
+  EXPECT_EQ(RunFailure(), "Can not write to file " + out + "/IMPINV.DAT.\nA folder of that name is in the way.");
   EXPECT_EQ(saves_, 0);
   EXPECT_FALSE(dm_.trExport.Active());
   EXPECT_TRUE(view_.exportEnabled);
-  const std::string accounts = test::ReadFile(out + "/IMPACCT.DAT");
-  EXPECT_EQ(accounts.substr(accounts.size() - 2), "\r\n");
-  EXPECT_EQ(static_cast<long>(std::count(accounts.begin(), accounts.end(), '\n')), run_.Summary.accountLines);
+  EXPECT_EQ(test::ReadFile(out + "/IMPACCT.DAT"), "old accounts\r\n");
+  EXPECT_EQ(Leftovers(out), "");
   // Pressing Export again works once the obstacle is gone.
   fs::remove(out + "/IMPINV.DAT");
   EXPECT_TRUE(Run());
+  const std::string accounts = test::ReadFile(out + "/IMPACCT.DAT");
+  EXPECT_EQ(static_cast<long>(std::count(accounts.begin(), accounts.end(), '\n')), run_.Summary.accountLines);
 }
 
-TEST_F(ExportRunTest, DiskFullIsAFailureNeverSuccess) {
-  MakeDb();
+TEST_F(ExportRunTest, FailuresAndStopsInEitherFileLeaveThePreviousPair) {
+  tools::AgencyOptions o;
+  o.invoices = 60;
+  MakeDb(o);
   const std::string out = DefaultDir();
-  fs::create_symlink("/dev/full", out + "/IMPINV.DAT");
-  const std::string failure = RunFailure();
-  EXPECT_NE(failure.find("No space left"), std::string::npos) << failure;
+  test::FaultFileSystem files;
+  env_.files = &files;
+  const std::string stopped = "The export was stopped: by the user\nThe previous import files are unchanged.";
+  struct Case {
+    const char* what;
+    const char* target;
+    long failAtByte;
+    long stopAtNumber;
+    std::string message;
+  } cases[] = {
+      {"disk full in the account file", "IMPACCT", 300, -1, "Can not write to file " + out + "/IMPACCT.DAT.\nThe disk is full."},
+      {"disk full in the invoice file", "IMPINV", 2000, -1, "Can not write to file " + out + "/IMPINV.DAT.\nThe disk is full."},
+      {"stopped among the profiles", "", -1, 5, stopped},
+      {"stopped among the invoices", "", -1, 100, stopped},
+  };
+  for (const Case& c : cases) {
+    PlantPreviousPair(out);
+    files.target = c.target;
+    files.failAtByte = c.failAtByte;
+    std::atomic<bool> stop{false};
+    view_.statusNumbers = 0;
+    view_.onStatusNumber = [&](long n) { stop = n == c.stopAtNumber || stop; };
+    run_.StopReason = [&] { return stop ? std::string("by the user") : std::string(); };
+    EXPECT_EQ(RunFailure(), c.message) << c.what;
+    EXPECT_TRUE(PreviousPairIntact(out)) << c.what;
+    EXPECT_EQ(Leftovers(out), "") << c.what;
+    EXPECT_FALSE(dm_.trExport.Active()) << c.what;
+    EXPECT_TRUE(view_.exportEnabled) << c.what;
+  }
   EXPECT_EQ(saves_, 0);
-  EXPECT_FALSE(dm_.trExport.Active());
-  EXPECT_TRUE(view_.exportEnabled);
 }
 
 TEST_F(ExportRunTest, CardKeyErrorStopsBeforeAnyFile) {
@@ -164,8 +210,10 @@ TEST_F(ExportRunTest, CardValueOfTheWrongLengthEndsTheRun) {
   }
   ASSERT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "x"));
   const std::string out = DefaultDir();
+  PlantPreviousPair(out);
   EXPECT_EQ(RunFailure(), "Invalid format.");
-  EXPECT_GT(test::ReadFile(out + "/IMPINV.DAT").size(), 0u);
+  EXPECT_TRUE(PreviousPairIntact(out));
+  EXPECT_EQ(Leftovers(out), "");
   EXPECT_FALSE(dm_.trExport.Active());
 }
 
@@ -182,8 +230,10 @@ TEST_F(ExportRunTest, ServerStoppedInTheMiddleOverTcp) {
       ASSERT_EQ(std::system((svc + "prp_shutdown_mode prp_sm_full prp_force_shutdown 0 >/dev/null 2>&1").c_str()), 0);
     }
   };
-  DefaultDir();
+  PlantPreviousPair(DefaultDir());
   EXPECT_THROW(Run(), db::EDatabaseError);
+  EXPECT_TRUE(PreviousPairIntact(DefaultDir()));
+  EXPECT_EQ(Leftovers(DefaultDir()), "");
   EXPECT_EQ(saves_, 0);
   EXPECT_FALSE(dm_.trExport.Active());
   EXPECT_TRUE(view_.exportEnabled);

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
-#include "AgencyDb.h"
+#include "FaultFileSystem.h"
 #include "TempPaths.h"
 #include "export/LineWriter.h"
 #include "platform/Error.h"
@@ -11,32 +8,32 @@
 namespace iex {
 namespace {
 
-
 TEST(LineWriter, FieldsEndInTabsAndLinesInCrLf) {
   test::TempDir dir;
   const std::string path = dir.File("x.DAT");
-  {
-    TLineWriter w(path);
-    w.Field("01").Field("a\tb\r\nc").Empty(2).Field("caf\xE9");
-    w.EndLine();
-    EXPECT_EQ(test::ReadFile(path), "01\ta b  c\t\t\tcaf\xE9\t\r\n");  // on disk line by line
-    w.Close();
-  }
-  TLineWriter again(path);  // rewritten, never appended
-  again.Close();
-  EXPECT_EQ(test::ReadFile(path), "");
+  TLineWriter w(DefaultFileSystem().CreateExclusive(path, 0600), "x.DAT");
+  w.Field("01").Field("a\tb\r\nc").Empty(2).Field("caf\xE9");
+  w.EndLine();
+  w.Close();
+  EXPECT_EQ(test::ReadFile(path), "01\ta b  c\t\t\tcaf\xE9\t\r\n");
+  EXPECT_EQ(w.Lines(), 1);
 }
 
-TEST(LineWriter, FailuresRaiseTheFileSystemText) {
+TEST(LineWriter, AFailedWriteNamesTheFileAndSaysWhyOnTheNextLine) {
   test::TempDir dir;
-  EXPECT_THROW(TLineWriter(dir.File("missing/x.DAT")), EMvError);
-  TLineWriter full("/dev/full");
-  full.Field("x");
+  test::FaultFileSystem fs;
+  fs.target = "x.DAT";
+  fs.failAtByte = 100000;  // past the first buffered block
+  TLineWriter w(fs.CreateExclusive(dir.File("x.DAT"), 0600), "/out/X.DAT");
   try {
-    full.EndLine();
-    FAIL();
+    for (int i = 0; i < 20000; ++i) {
+      w.Field("line").Field(std::to_string(i));
+      w.EndLine();
+    }
+    w.Close();
+    FAIL() << "the full disk went unnoticed";
   } catch (const EMvError& e) {
-    EXPECT_NE(std::string(e.what()).find("No space left"), std::string::npos) << e.what();
+    EXPECT_STREQ(e.what(), "Can not write to file /out/X.DAT.\nThe disk is full.");
   }
 }
 

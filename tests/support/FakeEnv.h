@@ -23,6 +23,8 @@ class FakeEnv : public Env {
   TPlatformPaths paths{"/proc/iex-no-hive/user.reg", "/proc/iex-no-hive/machine.reg", "tester",
                        "/proc/iex-no-hive/appdata", "/proc/iex-no-hive/common"};
   TPlatformPaths Paths() const override { return paths; }
+  TFileSystem* files = nullptr;  // null: the real one
+  TFileSystem& Files() const override { return files ? *files : DefaultFileSystem(); }
 };
 
 inline RegionalSettings DayFirstSettings() {
