@@ -1,7 +1,5 @@
 #include "app/CliExport.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 
@@ -10,8 +8,11 @@
 #include "app/TerminalView.h"
 #include "app/TravelTypeGrid.h"
 #include "db/DataModule.h"
+#include "db/ErrorReasons.h"
 #include "export/ExportRun.h"
 #include "platform/Codepage1252.h"
+#include "platform/Secrets.h"
+#include "platform/StopSignals.h"
 #include "util/DateParser.h"
 #include "util/DayNumbers.h"
 #include "platform/Error.h"
@@ -90,7 +91,10 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
     std::error_code ec;
     if (!std::filesystem::is_directory(o.outputDir, ec))
       throw TValidationError("The output folder " + Utf8ToCp1252(o.outputDir) + " does not exist. Create it or name another one.");
-    const std::string password = ReadPassword(o.passwordEnv, o.passwordFile);
+    ForbidCoreDumps();
+    std::string warning;
+    std::string password = ReadPassword(o.passwordEnv, o.passwordFile, warning);
+    if (!warning.empty()) Say(err, warning);
 
     ExportSettings settings;
     settings.StartInvDate = DateOption(o.fromDate, env);
@@ -108,10 +112,17 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
     if (o.itinerary) saved.itinMap = *o.itinerary == "vendor" ? 1 : 0;
     if (o.travelTypeMap) saved.travelTypeMap = Utf8ToCp1252(*o.travelTypeMap);
 
-    if (!dm.ConnectToDB(path, Utf8ToCp1252(o.user), Utf8ToCp1252(password))) {
-      Say(err, "Unable to connect to database.");
+    std::string password1252 = Utf8ToCp1252(password);
+    const bool connected = dm.ConnectToDB(path, Utf8ToCp1252(o.user), password1252);
+    const bool passwordGiven = !password.empty();
+    Wipe(password);
+    Wipe(password1252);
+    if (!connected) {
+      Say(err, "Unable to connect to database.\n" + dm.LastConnectError);
       return 1;
     }
+    if (passwordGiven && dm.OpenedByEmbeddedEngine())
+      Say(err, "Note: the embedded engine opened the file directly and did not check the password; the file's permissions guard it.");
     if (settings.StartInvDate > 0 && settings.EndInvDate > 0 && settings.EndInvDate < settings.StartInvDate)
       throw TValidationError("Invalid Invoice Date Range.");
     if (settings.StartInvNo > 0 && settings.EndInvNo > 0 && settings.EndInvNo < settings.StartInvNo)
@@ -133,15 +144,22 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
     settings.MapBy = UpperAscii(saved.mapBy) == "TRAVEL CATEGORY" ? 0 : UpperAscii(saved.mapBy) == "TRAVEL TYPE" ? 1 : -1;
     settings.ItinMap = saved.itinMap;
 
-    TTerminalView view(err, isatty(fileno(err)) == 1);
+    TTerminalView view(err, IsTerminal(err));
     TExportRun run(dm, view, env);
     run.FixedOutputDir = o.outputDir;
     auto save = [&] {
       if (!o.saveSettings) return;
-      if (!store) throw EMvError("Settings cannot be saved in this build.");
-      saved.travelTypeMap = BuildTravelTypeMap(grid);
-      store->Save(saved);
+      try {
+        if (!store) throw EMvError("Settings cannot be saved in this build.");
+        saved.travelTypeMap = BuildTravelTypeMap(grid);
+        store->Save(saved);
+      } catch (const EMvError& e) {
+        throw EMvError(std::string(e.what()) + "\nThe import files IMPACCT.DAT and IMPINV.DAT in " + Utf8ToCp1252(o.outputDir) +
+                       " are complete; only the settings were not saved.");
+      }
     };
+    TStopSignals stopSignals;
+    run.StopReason = &TStopSignals::Reason;
     try {
       run.RunExport(settings, save);
     } catch (...) {
@@ -163,6 +181,10 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
   } catch (const TValidationError& e) {
     Say(err, e.what());
     return 2;
+  } catch (const db::EDatabaseError& e) {
+    const std::string reason = db::DatabaseErrorReason(e);
+    Say(err, reason.empty() ? std::string(e.what()) : reason + "\n" + e.what());
+    return 1;
   } catch (const std::exception& e) {
     Say(err, e.what());
     return 1;

@@ -150,6 +150,11 @@ void TfmMain::cbMapByChange() {
   });
 }
 
+std::string TfmMain::ConnectFailureText() const {
+  const std::string reason = dmMain ? dmMain->LastConnectError : std::string();
+  return "Unable to connect to database." + (reason.empty() ? std::string() : "\n" + reason);
+}
+
 bool TfmMain::ConnectFromPage() {
   return dmMain->ConnectToDB(view_.Text(TElement::edPath), view_.Text(TElement::edUserName), view_.Text(TElement::edPassword));
 }
@@ -168,7 +173,7 @@ void TfmMain::NextPage() {
   auto message = [&](TMsgKind kind, const char* text) { view_.ShowMessageBox(kind, text, TMsgButtons::OK); };
   if (view_.Text(TElement::edPath).empty()) return message(TMsgKind::Information, "Please enter Alias Name.");
   if (view_.Text(TElement::edPassword).empty()) return message(TMsgKind::Information, "Please enter Password.");
-  if (!ConnectFromPage()) return message(TMsgKind::Error, "Unable to connect to database.");
+  if (!ConnectFromPage()) return message(TMsgKind::Error, ConnectFailureText().c_str());
   const double start = edStartInvDate.Date(), end = edEndInvDate.Date();
   if (start > 0 && end > 0 && end < start) return message(TMsgKind::Error, "Invalid Invoice Date Range.");
   const int64_t from = edStartInvNo.Value(), to = edEndInvNo.Value();
@@ -232,7 +237,7 @@ void TfmMain::cbBranchDropDown() {
   Guarded([&] {
     if (cbBranch.Items.size() > 1) return;
     if (!dmMain->ZAMDatabase.Connected() && !ConnectFromPage()) {
-      view_.ShowMessageBox(TMsgKind::Error, "Unable to connect to database.", TMsgButtons::OK);
+      view_.ShowMessageBox(TMsgKind::Error, ConnectFailureText(), TMsgButtons::OK);
       return;
     }
     BranchCache.Lines().clear();

@@ -65,6 +65,7 @@ class TfmMain : private TExportView {
   void NextPage();
   void ExportPage();
   bool ConnectFromPage();
+  std::string ConnectFailureText() const;
   ExportSettings CollectSettings();
 
   // TExportView

@@ -42,6 +42,15 @@ TSavedSettings TRegistrySettingsStore::Load() {
 }
 
 void TRegistrySettingsStore::Save(const TSavedSettings& s) {
+  try {
+    SaveValues(s);
+  } catch (const EMvError& e) {
+    // The registry's text names the value; the user needs the file too.
+    throw EMvError(std::string(e.what()) + ".\nThe settings file " + paths_.userHive + " cannot be written.");
+  }
+}
+
+void TRegistrySettingsStore::SaveValues(const TSavedSettings& s) {
   TRegistry reg(paths_, KEY_ALL_ACCESS);
   reg.RootKey = THKey::HKEY_CURRENT_USER;
   if (!reg.OpenKey(std::string(kKey) + "\\" + kSubKey, true))

@@ -16,6 +16,7 @@ class TRegistrySettingsStore : public TSettingsStore {
   static constexpr const char* kSubKey = "QVINVOICEEXPORT";
 
  private:
+  void SaveValues(const TSavedSettings& settings);
   TPlatformPaths paths_;
 };
 

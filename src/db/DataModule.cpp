@@ -1,6 +1,7 @@
 #include "db/DataModule.h"
 
 #include "db/DbError.h"
+#include "db/ErrorReasons.h"
 #include "db/ServiceProbe.h"
 
 namespace iex::db {
@@ -14,13 +15,23 @@ bool TdmMain::ConnectToDB(const std::string& DBPath, const std::string& DBUserNa
   ZAMDatabase.DatabaseName = path;
   ZAMDatabase.LoginPrompt = false;
   ZAMDatabase.Params = {"USER_NAME=" + DBUserName, "PASSWORD=" + DBPassword};
+  LastConnectError.clear();
   try {
     ZAMDatabase.Connect();
-  } catch (const EMvError&) {
+  } catch (const EDatabaseError& e) {
+    LastConnectError = ConnectionFailureReason(e, path);
+    ZAMDatabase.SetConnected(false);
+    return false;
+  } catch (const EMvError& e) {
+    LastConnectError = e.what();
     ZAMDatabase.SetConnected(false);
     return false;
   }
   return true;
+}
+
+bool TdmMain::OpenedByEmbeddedEngine() const {
+  return ZAMDatabase.Connected() && ParseConnectionString(ZAMDatabase.DatabaseName).host.empty();
 }
 
 void TdmMain::AdjustDatabasePath(std::string& Path, const std::string& UserName, const std::string& Password) {

@@ -28,7 +28,12 @@ class TdmMain {
   std::string DBVersion;
   bool NewDestTable = false;
 
-  // Connection. ConnectToDB never raises for a failed connect: it answers false.
+  // Connection. ConnectToDB never raises for a failed connect: it answers
+  // false and leaves the reason, in plain words, in LastConnectError.
+  std::string LastConnectError;
+  // True when the file was opened in this process by the embedded engine,
+  // which does not check the password (the file's permissions guard it).
+  bool OpenedByEmbeddedEngine() const;
   bool ConnectToDB(const std::string& DBPath, const std::string& DBUserName, const std::string& DBPassword);
   void AdjustDatabasePath(std::string& Path, const std::string& UserName, const std::string& Password);
   virtual bool LocalServerRunning(const std::string& UserName, const std::string& Password);

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "platform/Error.h"
 
@@ -9,11 +10,19 @@ namespace iex::db {
 // message text and SQL code.
 class EDatabaseError : public EMvError {
  public:
-  EDatabaseError(const std::string& message, int sqlCode) : EMvError(message), sqlCode_(sqlCode) {}
+  EDatabaseError(const std::string& message, int sqlCode, std::vector<long> codes = {}, int osError = 0)
+      : EMvError(message), sqlCode_(sqlCode), codes_(std::move(codes)), osError_(osError) {}
   int SQLCode() const { return sqlCode_; }
+  // The client library's error codes in the order reported, and the
+  // operating system's error number when one came with them.
+  const std::vector<long>& Codes() const { return codes_; }
+  int OsError() const { return osError_; }
+  bool Has(long code) const;
 
  private:
   int sqlCode_;
+  std::vector<long> codes_;
+  int osError_;
 };
 
 // A column value that cannot be read in the asked form.

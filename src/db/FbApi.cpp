@@ -3,6 +3,7 @@
 #include <ibase.h>
 
 #include <string>
+#include <vector>
 
 #include "db/DbError.h"
 
@@ -22,7 +23,15 @@ void Raise(const Firebird::FbException& e) {
   const int sqlCode = static_cast<int>(isc_sqlcode(e.getStatus()->getErrors()));
   std::string message(text);
   while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
-  throw EDatabaseError(message, sqlCode);
+  std::vector<long> codes;
+  int osError = 0;
+  for (const intptr_t* v = e.getStatus()->getErrors(); v && *v != isc_arg_end;) {
+    const intptr_t kind = *v++;
+    if (kind == isc_arg_gds) codes.push_back(static_cast<long>(*v));
+    if (kind == isc_arg_unix || kind == isc_arg_next_mach) osError = static_cast<int>(*v);
+    v += kind == isc_arg_cstring ? 2 : 1;
+  }
+  throw EDatabaseError(message, sqlCode, std::move(codes), osError);
 }
 
 }  // namespace iex::db::fb

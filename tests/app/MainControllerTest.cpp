@@ -105,7 +105,9 @@ TEST_F(MainControllerTest, FirstPageChecksInTheirOrder) {
   fm_->edStartInvDate.Box.UserTyped("2/30/24");
   fm_->bExportClick();
   EXPECT_EQ(Messages(), (std::vector<std::string>{"Please enter Alias Name.", "Please enter Password.",
-                                                  "Unable to connect to database.", "Invalid Invoice Date Range.",
+                                                  "Unable to connect to database.\nThe database file was not found (" +
+                                                      home_.File("nothing.fdb") + ").",
+                                                  "Invalid Invoice Date Range.",
                                                   "Invalid Invoice Number Range.", "Invalid Date. Please enter again."}));
   EXPECT_EQ(view_.page, TPage::tsVersion);
 }
@@ -156,7 +158,7 @@ TEST_F(MainControllerTest, BranchListThatCannotConnect) {
   view_.Choose("MISSING");
   fm_->cbAliasChange();
   fm_->cbBranch.DropDown();
-  EXPECT_EQ(view_.LastMessage(), "Unable to connect to database.");
+  EXPECT_EQ(view_.LastMessage(), "Unable to connect to database.\nThe database file was not found (" + home_.File("nothing.fdb") + ").");
   ASSERT_EQ(fm_->cbBranch.Items.size(), 1u);  // the all-branches line alone
   EXPECT_EQ(fm_->cbBranch.CurrentBranchNo(), -1);
 }

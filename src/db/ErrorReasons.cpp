@@ -1,0 +1,78 @@
+#include "db/ErrorReasons.h"
+
+#include <ibase.h>
+
+#include <cerrno>
+
+namespace iex::db {
+
+bool EDatabaseError::Has(long code) const {
+  for (long c : codes_)
+    if (c == code) return true;
+  return false;
+}
+
+TEndpoint ParseConnectionString(const std::string& connection) {
+  TEndpoint e;
+  std::string rest = connection;
+  if (rest.rfind("inet://", 0) == 0) {
+    rest = rest.substr(7);
+    const auto slash = rest.find('/');
+    std::string authority = rest.substr(0, slash);
+    e.file = slash == std::string::npos ? std::string() : rest.substr(slash + 1);
+    const auto colon = authority.find(':');
+    if (colon != std::string::npos) {
+      e.port = authority.substr(colon + 1);
+      authority.resize(colon);
+    }
+    e.host = authority.empty() ? "localhost" : authority;
+    return e;
+  }
+  const auto colon = rest.find(':');
+  // One letter before the colon is a drive, not a server.
+  if (colon == std::string::npos || colon < 2) {
+    e.file = rest;
+    return e;
+  }
+  std::string server = rest.substr(0, colon);
+  if (server.find('\\') != std::string::npos) {
+    e.file = rest;
+    return e;
+  }
+  e.file = rest.substr(colon + 1);
+  const auto slash = server.find('/');
+  if (slash != std::string::npos) {
+    e.port = server.substr(slash + 1);
+    server.resize(slash);
+  }
+  e.host = server;
+  return e;
+}
+
+std::string ConnectionFailureReason(const EDatabaseError& e, const std::string& connection) {
+  const TEndpoint where = ParseConnectionString(connection);
+  const std::string file = where.file.empty() ? connection : where.file;
+  if (e.Has(isc_login)) return "Wrong user name or password.";
+  if (e.Has(isc_network_error) || e.Has(isc_net_connect_err) || e.Has(isc_net_lookup_err)) {
+    const std::string server = "host " + (where.host.empty() ? std::string("localhost") : where.host) + ", port " + where.port;
+    if (e.Has(isc_net_lookup_err)) return "The server's name is unknown (" + server + ").";
+    return "The database server is unreachable (" + server + "): is it running, and may this machine reach it?";
+  }
+  if (e.Has(isc_io_error) && e.OsError() == ENOENT) return "The database file was not found (" + file + ").";
+  if (e.Has(isc_io_error) && (e.OsError() == EACCES || e.OsError() == EPERM))
+    return "The database file may not be opened by this user (" + file + ").";
+  if (e.Has(isc_bad_db_format)) return "The file is not a Firebird database (" + file + ").";
+  if (e.Has(isc_shutdown)) return "The database is shut down (" + file + ").";
+  if (e.Has(isc_unavailable)) return "The database server is not available.";
+  return e.what();
+}
+
+std::string DatabaseErrorReason(const EDatabaseError& e) {
+  if (e.Has(isc_dsql_relation_err) || e.SQLCode() == -204)
+    return "The database is not an agency database of the expected kind: a table or procedure the export reads is missing.";
+  if (e.Has(isc_att_shutdown) || e.Has(isc_shutdown)) return "The database was shut down while the export read it.";
+  if (e.Has(isc_network_error)) return "The connection to the database server was lost.";
+  return std::string();
+}
+
+}  // namespace iex::db

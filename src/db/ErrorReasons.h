@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+#include "db/DbError.h"
+
+namespace iex::db {
+
+// Where a connection string points: the server's host and port, empty host
+// for a file this machine opens itself.
+struct TEndpoint {
+  std::string host;
+  std::string port = "3050";
+  std::string file;
+};
+TEndpoint ParseConnectionString(const std::string& connection);
+
+// In plain words why attaching to `connection` failed: the line shown under
+// "Unable to connect to database.".
+std::string ConnectionFailureReason(const EDatabaseError& e, const std::string& connection);
+
+// Plain words for an error of a connected database that the server's own
+// text does not make clear (a missing table), or empty.
+std::string DatabaseErrorReason(const EDatabaseError& e);
+
+}  // namespace iex::db
