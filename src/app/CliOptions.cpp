@@ -12,7 +12,12 @@ const char* const kExportUsage =
     "                             [--branch N] [--all]\n"
     "                             [--map-by category|type] [--itinerary category|vendor]\n"
     "                             [--category-letters TEN] [--travel-type-map TEXT] [--save-settings]\n"
-    "Without a password option the password is asked on the terminal.\n";
+    "Without a password option the password is asked on the terminal. A plain local\n"
+    "path is opened by the embedded engine, which does not check the password (the\n"
+    "file's permissions guard it); host:/path goes to a server, which does.\n"
+    "Both files are put in place together once the export is complete; a failed or\n"
+    "stopped run (Ctrl-C, SIGTERM) leaves the previous files as they were.\n"
+    "Exit status: 0 done, 1 the export failed or was stopped, 2 usage or validation error.\n";
 
 TExportOptions ParseExportOptions(const std::vector<std::string>& args) {
   TExportOptions o;

@@ -58,6 +58,9 @@ std::string ConnectionFailureReason(const EDatabaseError& e, const std::string& 
     if (e.Has(isc_net_lookup_err)) return "The server's name is unknown (" + server + ").";
     return "The database server is unreachable (" + server + "): is it running, and may this machine reach it?";
   }
+  if (e.Has(isc_already_opened))
+    return "Another program holds the database file open with its own engine (" + file +
+           "); close it, or reach the file through the database server (host:" + file + ").";
   if (e.Has(isc_io_error) && e.OsError() == ENOENT) return "The database file was not found (" + file + ").";
   if (e.Has(isc_io_error) && (e.OsError() == EACCES || e.OsError() == EPERM))
     return "The database file may not be opened by this user (" + file + ").";

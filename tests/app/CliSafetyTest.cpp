@@ -1,0 +1,169 @@
+// The command line when things go wrong: why a connection failed, a second
+// export into the same folder, a stop by signal, password files, settings
+// that cannot be saved. The previous pair of files survives every failure.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "AgencyDb.h"
+#include "CliRunner.h"
+#include "FakeEnv.h"
+#include "FaultFileSystem.h"
+#include "TempPaths.h"
+#include "app/RegistrySettingsStore.h"
+#include "export/OutputTransaction.h"
+
+namespace iex {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CliSafetyTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new test::TempDir;
+    tools::AgencyOptions o;
+    o.invoices = 40;
+    path_ = test::MakeAgencyDb(*dir_, "agency.fdb", o);
+    setenv("IEX_SAFETY_PW", "x", 1);
+  }
+  static void TearDownTestSuite() { delete dir_; }
+  void SetUp() override {
+    out_ = dir_->File("out-" + std::to_string(++counter_));
+    fs::create_directories(out_);
+    test::WriteFile(out_ + "/IMPACCT.DAT", "previous accounts\r\n");
+    test::WriteFile(out_ + "/IMPINV.DAT", "previous invoices\r\n");
+  }
+  test::CliResult Run(const std::string& database, std::vector<std::string> extra = {}, TSettingsStore* store = nullptr) {
+    std::vector<std::string> args = {"--database", database, "--password-env", "IEX_SAFETY_PW", "--output-dir", out_, "--all"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return test::RunCli(args, env_, store);
+  }
+  bool PreviousPairIntact() const {
+    return test::ReadFile(out_ + "/IMPACCT.DAT") == "previous accounts\r\n" &&
+           test::ReadFile(out_ + "/IMPINV.DAT") == "previous invoices\r\n";
+  }
+
+  static test::TempDir* dir_;
+  static std::string path_;
+  static int counter_;
+  std::string out_;
+  test::FakeEnv env_;
+};
+
+test::TempDir* CliSafetyTest::dir_ = nullptr;
+std::string CliSafetyTest::path_;
+int CliSafetyTest::counter_ = 0;
+
+TEST_F(CliSafetyTest, EachConnectionFailureSaysWhy) {
+  test::WriteFile(dir_->File("notes.fdb"), std::string(8192, 'n'));
+  {
+    auto empty = tools::TDbWriter::Create(dir_->File("empty.fdb"));
+  }
+  chmod(dir_->File("empty.fdb").c_str(), 0666);
+  struct Case {
+    std::string database;
+    std::string password;
+    std::string second;
+    bool needsServer;
+  } cases[] = {
+      {dir_->File("missing.fdb"), "x", "The database file was not found (" + dir_->File("missing.fdb") + ").", false},
+      {dir_->File("notes.fdb"), "x", "The file is not a Firebird database (" + dir_->File("notes.fdb") + ").", false},
+      {"127.0.0.1/1:" + path_, "x", "The database server is unreachable (host 127.0.0.1, port 1)", false},
+      {test::RemotePath(path_), "definitely-wrong", "Wrong user name or password.", true},
+  };
+  for (const Case& c : cases) {
+    if (c.needsServer && test::ServerHost().empty()) continue;
+    setenv("IEX_SAFETY_PW", c.password.c_str(), 1);
+    const auto r = Run(c.database);
+    EXPECT_EQ(r.status, 1) << c.database;
+    EXPECT_EQ(r.err.rfind("Unable to connect to database.\n" + c.second, 0), 0u) << r.err;
+    EXPECT_TRUE(PreviousPairIntact());
+  }
+  setenv("IEX_SAFETY_PW", "x", 1);
+  const auto empty = Run(dir_->File("empty.fdb"));
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_NE(empty.err.find("The database is not an agency database of the expected kind: a table or procedure the export "
+                           "reads is missing.\nDynamic SQL Error"),
+            std::string::npos)
+      << empty.err;
+  EXPECT_TRUE(PreviousPairIntact());
+}
+
+TEST_F(CliSafetyTest, TheEmbeddedEngineIsSaidNotToCheckThePassword) {
+  const auto r = Run(path_);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("did not check the password"), std::string::npos) << r.err;
+  if (test::ServerHost().empty()) return;
+  setenv("IEX_SAFETY_PW", test::ServerPassword().c_str(), 1);
+  const auto remote = Run(test::RemotePath(path_));
+  setenv("IEX_SAFETY_PW", "x", 1);
+  ASSERT_EQ(remote.status, 0) << remote.err;
+  EXPECT_EQ(remote.err.find("did not check the password"), std::string::npos) << remote.err;
+}
+
+TEST_F(CliSafetyTest, ASecondExportIntoTheSameFolderFailsAndChangesNothing) {
+  TOutputTransaction first(DefaultFileSystem(), out_);  // another run, mid-way
+  const auto r = Run(path_);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Another export is writing into " + out_ + " (pid " + std::to_string(getpid()) + ")"), std::string::npos)
+      << r.err;
+  EXPECT_TRUE(PreviousPairIntact());
+}
+
+TEST_F(CliSafetyTest, CtrlCStopsTheRunAndLeavesThePreviousPair) {
+  test::FaultFileSystem files;
+  files.target = "IMPACCT";
+  files.onFirstWrite = [] { std::raise(SIGINT); };  // arrives while the run is under way
+  env_.files = &files;
+  const auto r = Run(path_);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("The export was stopped: interrupted by signal SIGINT (Ctrl-C)\nThe previous import files are unchanged."),
+            std::string::npos)
+      << r.err;
+  EXPECT_TRUE(PreviousPairIntact());
+  EXPECT_EQ(std::distance(fs::directory_iterator(out_), fs::directory_iterator()), 3) << "the pair and the lock file only";
+}
+
+TEST_F(CliSafetyTest, PasswordFilesMustBeRegularSmallAndAreBestPrivate) {
+  const std::string fifo = dir_->File("pw.fifo");
+  mkfifo(fifo.c_str(), 0600);
+  const std::string big = dir_->File("pw.big");
+  test::WriteFile(big, std::string(70000, 'p'));
+  const std::string open = dir_->File("pw.open");
+  test::WriteFile(open, "x\n");
+  chmod(open.c_str(), 0644);
+  auto run = [&](const std::string& file) {
+    return test::RunCli({"--database", path_, "--password-file", file, "--output-dir", out_, "--all"}, env_);
+  };
+  const auto fromFifo = run(fifo);  // a FIFO without a writer must not hang
+  EXPECT_EQ(fromFifo.status, 2);
+  EXPECT_NE(fromFifo.err.find("is not a regular file"), std::string::npos) << fromFifo.err;
+  const auto fromBig = run(big);
+  EXPECT_EQ(fromBig.status, 2);
+  EXPECT_NE(fromBig.err.find("larger than 64 KiB"), std::string::npos) << fromBig.err;
+  EXPECT_TRUE(PreviousPairIntact());
+  const auto fromOpen = run(open);
+  EXPECT_EQ(fromOpen.status, 0) << fromOpen.err;
+  EXPECT_NE(fromOpen.err.find("may be read by others"), std::string::npos) << fromOpen.err;
+}
+
+TEST_F(CliSafetyTest, SettingsThatCannotBeSavedNameTheHiveAndSayTheFilesAreComplete) {
+  test::TempDir home;
+  TPlatformPaths paths = test::TempPaths(home);
+  // A file where the hive's folder should be: not even root can write there.
+  test::WriteFile(home.File("blocker"), "");
+  paths.userHive = home.File("blocker/HKEY_CURRENT_USER.reg");
+  TRegistrySettingsStore store(paths);
+  const auto r = Run(path_, {"--save-settings"}, &store);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(paths.userHive), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("are complete; only the settings were not saved."), std::string::npos) << r.err;
+  EXPECT_FALSE(PreviousPairIntact()) << "the new files are in place";
+}
+
+}  // namespace
+}  // namespace iex
