@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -49,14 +50,26 @@ std::string TLockedFile::Read() const {
 }
 
 void TLockedFile::Write(const std::string& content) {
-  const std::string temp = path_ + ".tmp." + std::to_string(getpid());
-  const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  // A link is written through to its target, which stays where it is; the
+  // temporary file sits beside the target so the rename stays in one folder.
+  std::error_code ec;
+  const std::string target = fs::is_symlink(path_, ec) ? fs::weakly_canonical(path_, ec).string() : path_;
+  struct stat old {};
+  const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0600;
+  const std::string temp = target + ".tmp." + std::to_string(getpid());
+  ::unlink(temp.c_str());  // a stale file or a planted link: the name itself goes, never a target
+  const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   auto fail = [&](int err) {
     if (fd >= 0) close(fd);
     unlink(temp.c_str());
     throw EMvError(std::string(std::strerror(err)) + ": " + path_);
   };
-  if (fd < 0) fail(errno);
+  if (fd < 0) {
+    const int err = errno;
+    throw EMvError(std::string(std::strerror(err)) + ": " + temp);
+  }
+  // The mode of the file replaced, set on the descriptor so the umask does not narrow or widen it.
+  if (fchmod(fd, mode) != 0) fail(errno);
   std::size_t done = 0;
   while (done < content.size()) {
     const ssize_t n = write(fd, content.data() + done, content.size() - done);
@@ -70,7 +83,7 @@ void TLockedFile::Write(const std::string& content) {
     unlink(temp.c_str());
     throw EMvError(std::string(std::strerror(err)) + ": " + path_);
   }
-  if (rename(temp.c_str(), path_.c_str()) != 0) {
+  if (rename(temp.c_str(), target.c_str()) != 0) {
     const int err = errno;
     unlink(temp.c_str());
     throw EMvError(std::string(std::strerror(err)) + ": " + path_);
