@@ -17,12 +17,12 @@ std::string Quoted(const std::string& text) {
   return out + "'";
 }
 
-const char* const kProfileSelect =
+const char* const kProfileSelect_ =
     "SELECT DISTINCT P.PROFILENO, P.PROFILETYPE_LINKCODE, P.NAME, P.INTERFACEID, P.RATE1, "
     "T.TRAVELCATEGORY_LINKNO, A.ADDRESS1, A.ADDRESS2, A.CITY, A.STATE, A.ZIP, A.COUNTRY, "
     "C_EMAIL.COMMVALUE EMAIL, C_BUSPHONE.COMMVALUE BUSPHONE, C_FAX.COMMVALUE FAX, C_PHONE.COMMVALUE PHONE";
 
-const char* const kProfileJoins =
+const char* const kProfileJoins_ =
     "LEFT JOIN PROFILETRVLCAT T ON T.PROFILE_LINKNO = P.PROFILENO "
     "LEFT JOIN ADDRINSTANCE AI ON AI.PROFILE_LINKNO = P.PROFILENO AND ADDRTYPE_LINKNO = 1 "
     "LEFT JOIN ADDRESS A ON A.ADDRESSNO = AI.ADDRESS_LINKNO "
@@ -44,13 +44,13 @@ const char* const kInvoiceSelect =
     "R.SOURCEOFBOOKING, R.FINALPYMNTDUEDATE, R.RESDATE, RC.CREATEAGENT_LINKNO, RC.RESCARDNO, "
     "IA.INTERFACEID IAINTERFACEID, OA.INTERFACEID OIAINTERFACEID ";
 
-const char* const kInvoiceFrom =
+const char* const kInvoiceFrom_ =
     "FROM INVOICE I JOIN PROFILE P ON P.PROFILENO = I.CLIENT_LINKNO JOIN BOOKING B ON B.INVOICE_LINKNO = "
     "I.INVOICENO JOIN TRAVELTYPE T ON B.TRAVELTYPE_LINKNO = T.TRAVELTYPENO JOIN PROFILE V ON V.PROFILENO = "
     "B.VENDOR_LINKNO JOIN RESCARDRESERVATION R ON B.RESERVATION_LINKNO = R.RESERVATIONNO JOIN RESCARD RC ON "
     "R.RESCARD_LINKNO = RC.RESCARDNO ";
 
-const char* const kDestinationJoin =
+const char* const kDestinationJoin_ =
     "LEFT JOIN RESCARDDESTINATION RD ON RD.RESCARDDESTINATIONNO =(SELECT MIN(RESCARDDESTINATIONNO+0) FROM "
     "RESCARDDESTINATION WHERE RESCARD_LINKNO=RC.RESCARDNO)";
 
@@ -63,6 +63,14 @@ const char* const kInvoiceJoins =
 
 }  // namespace
 
+const char* const kProfileSelect = kProfileSelect_;
+const char* const kProfileJoins = kProfileJoins_;
+const char* const kInvoiceFrom = kInvoiceFrom_;
+const char* const kDestinationJoin = kDestinationJoin_;
+const char* const kAgentJoins =
+    "LEFT JOIN AGENTBKG IAB ON I.FIRSTINSIDEAGENTBKG_LINKNO = IAB.AGENTBKGNO LEFT JOIN PROFILE IA ON IAB.AGENT_LINKNO = "
+    "IA.PROFILENO LEFT JOIN AGENTBKG OAB ON I.FIRSTOUTSIDEAGENTBKG_LINKNO = OAB.AGENTBKGNO LEFT JOIN PROFILE OA ON "
+    "OAB.AGENT_LINKNO = OA.PROFILENO";
 const char* const kInvoiceOrder = "ORDER BY I.INVOICENO, B.BOOKINGNO, PD.PAYMENT_LINKNO, S.INDEXNO, S.SEGMENTNO";
 const char* const kProfileOrder = "ORDER BY 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16";
 
@@ -120,13 +128,13 @@ void AddFilters(SqlLines& lQuery, const TInvoiceFilter& f) {
 }
 
 SqlLines ProfileQueryLines(const TInvoiceFilter& filter) {
-  SqlLines lines{kProfileSelect, std::string("FROM INVOICE I LEFT JOIN PROFILE P ON I.CLIENT_LINKNO = P.PROFILENO ") + kProfileJoins};
+  SqlLines lines{kProfileSelect_, std::string("FROM INVOICE I LEFT JOIN PROFILE P ON I.CLIENT_LINKNO = P.PROFILENO ") + kProfileJoins_};
   AddFilters(lines, filter);
   lines.push_back("UNION ");
-  lines.push_back(kProfileSelect);
+  lines.push_back(kProfileSelect_);
   lines.push_back(std::string("FROM INVOICE I LEFT JOIN BOOKING B ON B.INVOICE_LINKNO = I.INVOICENO LEFT JOIN PROFILE P ON "
                               "B.VENDOR_LINKNO = P.PROFILENO ") +
-                  kProfileJoins);
+                  kProfileJoins_);
   AddFilters(lines, filter);
   // Every column, so the first row of a profile (the one its account line
   // shows) is the same on every run, whatever plan the engine picks.
@@ -137,8 +145,8 @@ SqlLines ProfileQueryLines(const TInvoiceFilter& filter) {
 SqlLines InvoiceQueryLines(const TInvoiceFilter& filter, bool newDestTable, bool isCCEncrypt) {
   SqlLines lines{kInvoiceSelect, newDestTable ? ",RD.DESTINATION" : ",RC.DESTINATIONBYREGION"};
   if (isCCEncrypt) lines.push_back(",PY.CKCCNOENCRYPT");
-  lines.push_back(kInvoiceFrom);
-  if (newDestTable) lines.push_back(kDestinationJoin);
+  lines.push_back(kInvoiceFrom_);
+  if (newDestTable) lines.push_back(kDestinationJoin_);
   lines.push_back(kInvoiceJoins);
   AddFilters(lines, filter);
   // A total order: the writer groups adjacent rows by booking, the booking

@@ -25,6 +25,13 @@ std::string RangeCondition(const std::string& column, const std::string& low, co
 std::string FilterDateText(double dateValue);
 std::string FilterNumberText(double number);
 
+// Parts of the statements that other shapes of the same queries share.
+extern const char* const kProfileSelect;     // the profile query's column list
+extern const char* const kProfileJoins;      // category, address and communication joins of P
+extern const char* const kInvoiceFrom;       // invoice, client, booking, travel type, vendor, reservation, card
+extern const char* const kDestinationJoin;   // the card's first destination (schema 80 on)
+extern const char* const kAgentJoins;        // the inside and outside agents of I
+
 // The orders that make an export's bytes a function of the database alone.
 extern const char* const kInvoiceOrder;
 extern const char* const kProfileOrder;

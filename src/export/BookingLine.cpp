@@ -1,7 +1,6 @@
 #include "export/BookingLine.h"
 
 #include "crypto/CardDecoding.h"
-#include "db/DbError.h"
 #include "export/RevenueTypes.h"
 #include "export/ValueFormats.h"
 #include "util/NumberText.h"
@@ -37,22 +36,6 @@ std::string PassengerField(const std::string& name) {
   return first;
 }
 
-std::string ETicketFlag(const db::TField& f) {
-  try {
-    return f.AsInteger() == 1 ? "E" : "";
-  } catch (const db::EConvertError&) {
-    return std::string();
-  }
-}
-
-std::string TicketRange(const db::TField& start, const db::TField& end) {
-  try {
-    return std::to_string(int64_t{end.AsInteger()} - int64_t{start.AsInteger()});
-  } catch (const db::EConvertError&) {
-    return std::string();
-  }
-}
-
 std::string Status(const std::string& payStatus, const std::string& invoiceType) {
   if (payStatus == "V") return "V";
   if (invoiceType == "R") return "R";
@@ -61,91 +44,85 @@ std::string Status(const std::string& payStatus, const std::string& invoiceType)
 
 }  // namespace
 
-std::string PaymentText(const db::TQuery& q, const InvoiceColumns& c, const TExportContext& ctx) {
-  if (!ctx.IsCCEncrypt) return q.Field(c.CKCCNO).AsString();
-  const std::string sealed = q.Field(c.CKCCNOENCRYPT).AsBytes();
-  if (sealed.size() == 1) return q.Field(c.CKCCNO).AsString();
+std::string PaymentText(const db::TPaymentRow& payment, const TExportContext& ctx) {
+  if (!ctx.IsCCEncrypt) return payment.ckccNo;
+  const std::string& sealed = payment.ckccNoEncrypt;
+  if (sealed.size() == 1) return payment.ckccNo;
   TMemoryStream stream(std::vector<uint8_t>(sealed.begin(), sealed.end()));
   return DecryptCCNumber(stream, ctx.CipherKey);
 }
 
-void WriteBookingLine(TLineWriter& out, const db::TQuery& q, const InvoiceColumns& c, const TExportContext& ctx,
-                      const TPaymentFields& payment) {
-  auto text = [&](int col) { return q.Field(col).AsString(); };
+void WriteBookingLine(TLineWriter& out, const db::TBookingRecord& b, const TExportContext& ctx,
+                      const TPaymentFields& payment, int payMethod) {
   const char dec = ctx.regional.decimalSeparator;
   const char sep = ctx.regional.dateSeparator;
-  auto amount = [&](int col) { return AmountText(q.Field(col).AsInteger(), dec); };
-  auto date = [&](int col) { return DateText(q.Field(col).AsDateTime(), sep); };
+  auto amount = [&](int32_t value) { return AmountText(value, dec); };
+  auto date = [&](double value) { return DateText(value, sep); };
   const ExportSettings& s = ctx.settings;
 
-  const std::string branch = PadZeros(text(c.BRANCH_LINKNO), 4);
-  const std::string client = text(c.CLIENTINTERFACEID);
-  const std::string submitTo = text(c.SUBMITTO_LINKCODE);
-  const int category = q.Field(c.TRAVELCATEGORY_LINKNO).AsInteger();
-  const std::string revenue = s.MapBy == 0 ? GetCategoryRevenueType(s, category)
-                                           : GetTravelTypeRevenueType(s, q.Field(c.TRAVELTYPE_LINKNO).AsInteger());
-  const std::string airline = text(c.AIRLINENO);
-  const std::string vendorCode = airline.empty() ? text(c.VENDORINTERFACEID) : PadZeros(airline, 3);
-  const std::string agent = text(c.IAINTERFACEID).empty() ? text(c.OIAINTERFACEID) : text(c.IAINTERFACEID);
-  const std::string locator = text(c.RECORDLOCATOR).empty() ? text(c.RESCARDNO) : text(c.RECORDLOCATOR);
-  const std::string itinerary =
-      (s.ItinMap == 0 && (category == 4 || category == 5)) ? text(c.TRAVELTYPE) : text(c.NAME);
-  const double issue = q.Field(c.ISSUEDATE).AsDateTime();
+  const std::string branch = PadZeros(b.branch, 4);
+  const std::string revenue = s.MapBy == 0 ? GetCategoryRevenueType(s, b.travelCategory)
+                                           : GetTravelTypeRevenueType(s, b.travelTypeNo);
+  const std::string vendorCode = b.airlineNo.empty() ? b.vendorInterfaceId : PadZeros(b.airlineNo, 3);
+  const std::string& agent = b.insideAgentId.empty() ? b.outsideAgentId : b.insideAgentId;
+  const std::string& locator = b.recordLocator.empty() ? b.rescardNo : b.recordLocator;
+  const std::string& itinerary =
+      (s.ItinMap == 0 && (b.travelCategory == 4 || b.travelCategory == 5)) ? b.travelType : b.vendorName;
 
   out.Field("01")
       .Field(branch)
-      .Field(text(c.INVOICENUMBER))
-      .Field(DateAlwaysText(issue, sep))
-      .Field(client)
+      .Field(b.invoiceNumber)
+      .Field(DateAlwaysText(b.issueDate, sep))
+      .Field(b.clientInterfaceId)
       .Field(branch)
-      .Field(SubmitToCode(submitTo))
+      .Field(SubmitToCode(b.submitTo))
       .Field(revenue)
-      .Field(PassengerField(text(c.PASSENGERNAME)))
-      .Field(PayMethodCode(q.Field(c.PAYMETHOD_LINKNO).AsInteger()))
+      .Field(PassengerField(b.passengerName))
+      .Field(PayMethodCode(payMethod))
       .Field("N")
-      .Field(amount(c.CALCBASEFARE))
-      .Field(amount(c.COMMRATE))
-      .Field(amount(c.COMMAMT))
+      .Field(amount(b.calcBaseFare))
+      .Field(amount(b.commRate))
+      .Field(amount(b.commAmt))
       .Field(vendorCode)
       .Field(vendorCode)
-      .Field(submitTo == "A" ? text(c.STARTINGTICKETNO) : text(c.CONFIRMNO))
-      .Field(date(c.DEPARTDATE))
-      .Field(date(c.RETURNDATE))
+      .Field(b.submitTo == "A" ? b.startingTicketNo : b.confirmNo)
+      .Field(date(b.departDate))
+      .Field(date(b.returnDate))
       .Field(agent)
       .Field(agent)
       .Field(agent)
       .Empty()
-      .Field(ETicketFlag(q.Field(c.ETICKETIND)))
-      .Field(TicketRange(q.Field(c.STARTINGTICKETNO), q.Field(c.ENDINGTICKETNO)))
+      .Field(b.eticketInd == 1 ? "E" : "")
+      .Field(b.ticketRange ? std::to_string(*b.ticketRange) : std::string())
       .Field(locator)
-      .Field(BookingSource(text(c.SOURCEOFBOOKING)))
-      .Field(text(c.INTER_LINKCODE))
+      .Field(BookingSource(b.sourceOfBooking))
+      .Field(b.interCode)
       .Empty()
-      .Field(amount(c.HIGHFARE))
+      .Field(amount(b.highFare))
       .Empty()
-      .Field(amount(c.LOWFARE))
+      .Field(amount(b.lowFare))
       .Empty(6)
-      .Field(text(c.PROFILETYPE_LINKCODE) == "I" ? "P" : "B")
-      .Field(amount(c.TAX1AMT))
-      .Field(amount(c.TAX2AMT))
-      .Field(amount(c.TAX3AMT))
-      .Field(amount(c.TAX4AMT))
+      .Field(b.clientType == "I" ? "P" : "B")
+      .Field(amount(b.tax1))
+      .Field(amount(b.tax2))
+      .Field(amount(b.tax3))
+      .Field(amount(b.tax4))
       .Empty(5)
       .Field(payment.cardType)
       .Field(payment.cardNumber)
       .Field(payment.cardExpiry)
       .Empty()
       .Field(itinerary)
-      .Field(text(c.DESTINATION))
+      .Field(b.destination)
       .Empty()
-      .Field(DateText(issue, sep))
+      .Field(DateText(b.issueDate, sep))
       .Empty()
-      .Field(text(c.INVOICEGROUP))
+      .Field(b.invoiceGroup)
       .Empty()
-      .Field(date(c.RESDATE))
-      .Field(Status(text(c.PAYSTATUS_LINKCODE), text(c.INVOICETYPE_LINKCODE)))
+      .Field(date(b.resDate))
+      .Field(Status(b.payStatus, b.invoiceType))
       .Empty()
-      .Field(client);
+      .Field(b.clientInterfaceId);
   out.EndLine();
 }
 

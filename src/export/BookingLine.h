@@ -1,20 +1,19 @@
 #pragma once
 #include <string>
 
-#include "db/Query.h"
+#include "db/ExportRows.h"
 #include "export/CardFields.h"
 #include "export/ExportContext.h"
-#include "export/InvoiceColumns.h"
 #include "export/LineWriter.h"
 
 namespace iex {
 
-// The payment text of the current row: plain, or deciphered from its
-// enciphered column.
-std::string PaymentText(const db::TQuery& q, const InvoiceColumns& c, const TExportContext& ctx);
+// The payment text of a payment detail: plain, or deciphered from its
+// enciphered value.
+std::string PaymentText(const db::TPaymentRow& payment, const TExportContext& ctx);
 
-// Record type "01" from the first row of a booking group.
-void WriteBookingLine(TLineWriter& out, const db::TQuery& q, const InvoiceColumns& c, const TExportContext& ctx,
-                      const TPaymentFields& payment);
+// Record type "01" of a booking, with the fields of its first payment detail.
+void WriteBookingLine(TLineWriter& out, const db::TBookingRecord& b, const TExportContext& ctx,
+                      const TPaymentFields& payment, int payMethod);
 
 }  // namespace iex

@@ -4,44 +4,31 @@
 
 namespace iex {
 
-void WriteSegmentLine(TLineWriter& out, const db::TQuery& q, const InvoiceColumns& c, const RegionalSettings& regional) {
-  auto text = [&](int col) { return q.Field(col).AsString(); };
-  const double depart = q.Field(c.DEPARTDATETIME).AsDateTime();
-  const double arrive = q.Field(c.ARRIVEDATETIME).AsDateTime();
+void WriteSegmentLine(TLineWriter& out, const db::TSegmentRow& s, const RegionalSettings& regional) {
   out.Field("02")
-      .Field(text(c.INDEXNO))
-      .Field(text(c.AIRLINE))
-      .Field(text(c.FLIGHTNO))
-      .Field(text(c.CONNECTION))
-      .Field(text(c.DEPARTCITY))
-      .Field(text(c.ARRIVECITY))
-      .Field(DateText(depart, regional.dateSeparator))
-      .Field(DateText(arrive, regional.dateSeparator))
-      .Field(TimeText(depart))
-      .Field(TimeText(arrive))
-      .Field(MaxChars(text(c.FAREBASIS), 8))
-      .Field(AmountText(q.Field(c.FARE).AsInteger(), regional.decimalSeparator))
-      .Field(text(c.CLASSOFSVC))
+      .Field(s.indexNo)
+      .Field(s.airline)
+      .Field(s.flightNo)
+      .Field(s.connection)
+      .Field(s.departCity)
+      .Field(s.arriveCity)
+      .Field(DateText(s.departDateTime, regional.dateSeparator))
+      .Field(DateText(s.arriveDateTime, regional.dateSeparator))
+      .Field(TimeText(s.departDateTime))
+      .Field(TimeText(s.arriveDateTime))
+      .Field(MaxChars(s.fareBasis, 8))
+      .Field(AmountText(s.fare, regional.decimalSeparator))
+      .Field(s.classOfSvc)
       .Empty(7);
   out.EndLine();
 }
 
-long WriteUdidLines(TLineWriter& out, db::TQuery& udids, int32_t bookingNo) {
-  long lines = 0;
-  udids.SetParamInteger("BOOKING_LINKNO", bookingNo);
-  try {
-    udids.ExecQuery();
-    for (; !udids.Eof(); udids.Next()) {
-      out.Field("03").Field(udids.FieldByName("UDIDNO").AsString()).Field(MaxChars(udids.FieldByName("UDID").AsString(), 60));
-      out.EndLine();
-      ++lines;
-    }
-  } catch (...) {
-    udids.Close();
-    throw;
+long WriteUdidLines(TLineWriter& out, const std::vector<db::TUdidRow>& udids) {
+  for (const db::TUdidRow& u : udids) {
+    out.Field("03").Field(u.udidNo).Field(MaxChars(u.udid, 60));
+    out.EndLine();
   }
-  udids.Close();
-  return lines;
+  return static_cast<long>(udids.size());
 }
 
 bool WritePaymentRefLine(TLineWriter& out, const std::string& reference) {

@@ -1,17 +1,17 @@
 #pragma once
 #include <string>
+#include <vector>
 
-#include "db/Query.h"
-#include "export/ExportContext.h"
-#include "export/InvoiceColumns.h"
+#include "db/ExportRows.h"
 #include "export/LineWriter.h"
+#include "platform/RegionalSettings.h"
 
 namespace iex {
 
 // Record type "02": one flight segment of an air booking.
-void WriteSegmentLine(TLineWriter& out, const db::TQuery& q, const InvoiceColumns& c, const RegionalSettings& regional);
-// Record type "03": the booking's UDID entries, from the per-booking query.
-long WriteUdidLines(TLineWriter& out, db::TQuery& udids, int32_t bookingNo);
+void WriteSegmentLine(TLineWriter& out, const db::TSegmentRow& s, const RegionalSettings& regional);
+// Record type "03": the booking's UDID entries.
+long WriteUdidLines(TLineWriter& out, const std::vector<db::TUdidRow>& udids);
 // Record type "03" number "101": the payment reference, when there is one.
 bool WritePaymentRefLine(TLineWriter& out, const std::string& reference);
 

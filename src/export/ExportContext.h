@@ -4,6 +4,7 @@
 
 #include "crypto/Rijndael.h"
 #include "db/DataModule.h"
+#include "db/ExportRows.h"
 #include "export/ExportSettings.h"
 #include "export/ExportView.h"
 #include "export/OutputTransaction.h"
@@ -39,6 +40,7 @@ struct TExportContext {
   TRDLBlock CipherKey{};
   TExportSummary summary;
   TOutputTransaction& output;
+  db::TExportRowSource& rows;
   // Non-empty once the user or a signal asked the run to stop.
   std::function<std::string()> stopReason;
 
@@ -56,15 +58,14 @@ struct TExportContext {
 
 
 // When a writer ends, also by an error: empties both status labels, lets
-// events run and closes the writer's query.
+// events run and closes the row source's cursors.
 class TWriterStatusScope {
  public:
-  TWriterStatusScope(TExportContext& ctx, db::TQuery& query) : ctx_(ctx), query_(query) {}
+  explicit TWriterStatusScope(TExportContext& ctx) : ctx_(ctx) {}
   ~TWriterStatusScope();
 
  private:
   TExportContext& ctx_;
-  db::TQuery& query_;
 };
 
 void ExportProfiles(TExportContext& ctx);  // IMPACCT.DAT

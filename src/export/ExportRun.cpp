@@ -29,7 +29,8 @@ bool TExportRun::RunExport(const ExportSettings& settings, const std::function<v
   dm_.ProcessCCEncrypt(IsCCEncrypt, CipherKey);
   const RegionalSettings regional = env_.Regional();
   TOutputTransaction output(env_.Files(), OutputDir);
-  TExportContext ctx{dm_, settings, view_, regional, OutputDir, IsCCEncrypt, CipherKey, {}, output, StopReason};
+  const auto rows = db::MakeExportRows(dm_, RowPath);
+  TExportContext ctx{dm_, settings, view_, regional, OutputDir, IsCCEncrypt, CipherKey, {}, output, *rows, StopReason};
   dm_.trExport.StartTransaction();
   try {
     view_.EnableExport(false);

@@ -5,6 +5,7 @@
 
 #include "crypto/Rijndael.h"
 #include "db/DataModule.h"
+#include "db/ExportRowSources.h"
 #include "export/ExportContext.h"
 #include "export/ExportSettings.h"
 #include "export/ExportView.h"
@@ -28,6 +29,9 @@ class TExportRun {
   // rolls back, leaves the output folder as it was and raises EExportStopped.
   // May be called from the run's thread while another thread sets what it reads.
   std::function<std::string()> StopReason;
+
+  // How the rows are read; the spec's own statements are kept for comparison.
+  db::TRowPath RowPath = db::TRowPath::OnePass;
 
   // True when both files are written, committed and the settings saved;
   // false when the user cancels the folder choice. Other failures raise,

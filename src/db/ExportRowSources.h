@@ -1,0 +1,17 @@
+#pragma once
+#include <memory>
+
+#include "db/DataModule.h"
+#include "db/ExportRows.h"
+
+namespace iex::db {
+
+enum class TRowPath {
+  OnePass,      // the statements shaped for one pass over the data
+  SpecQueries,  // the profile, invoice and per-booking UDID queries as the system states them
+};
+
+// The rows of an export in the data module's export transaction.
+std::unique_ptr<TExportRowSource> MakeExportRows(TdmMain& dm, TRowPath path);
+
+}  // namespace iex::db

@@ -1,0 +1,183 @@
+#include <optional>
+#include <utility>
+
+#include "db/ExportRowSources.h"
+#include "db/OnePassQueries.h"
+#include "db/RowReaders.h"
+
+namespace iex::db {
+namespace {
+
+using TBookingKey = std::pair<int32_t, int32_t>;  // invoice number, booking number
+
+// A cursor over one kind of detail row, ordered by booking key, read
+// alongside the booking rows.
+class TDetailCursor {
+ public:
+  explicit TDetailCursor(TTransaction& tr) : q_(tr) {}
+  void Open(const SqlLines& sql) {
+    q_.SetSQL(sql);
+    q_.ExecQuery();
+    invoice_ = q_.FieldIndex("INVOICENO");
+    booking_ = q_.FieldIndex("BOOKINGNO");
+  }
+  // Calls take(query) for each row of the booking; skips rows of bookings
+  // the booking rows left out.
+  template <typename Take>
+  void Collect(const TBookingKey& key, Take take) {
+    for (; !q_.Eof(); q_.Next()) {
+      const TBookingKey here{q_.Field(invoice_).AsInteger(), q_.Field(booking_).AsInteger()};
+      if (key < here) return;
+      if (here == key) take(q_);
+    }
+  }
+  TQuery& Query() { return q_; }
+  void Close() noexcept { q_.Close(); }
+
+ private:
+  TQuery q_;
+  int invoice_ = 0, booking_ = 0;
+};
+
+class TOnePassRows final : public TExportRowSource {
+ public:
+  explicit TOnePassRows(TTransaction& tr) : profiles_(tr), bookings_(tr), payments_(tr), segments_(tr), udids_(tr) {}
+  ~TOnePassRows() override { Close(); }
+
+  void OpenProfiles(const TInvoiceFilter& filter) override {
+    profiles_.SetSQL(OnePassProfileLines(filter));
+    profiles_.ExecQuery();
+    profileReader_.emplace(profiles_);
+  }
+
+  bool NextProfile(TProfileRow& row) override {
+    if (profiles_.Eof()) return false;
+    profileReader_->Read(profiles_, row);
+    profiles_.Next();
+    return true;
+  }
+
+  void OpenBookings(const TInvoiceFilter& filter, bool newDestTable, bool isCCEncrypt) override {
+    profiles_.Close();
+    bookings_.SetSQL(OnePassBookingLines(filter, newDestTable));
+    bookings_.ExecQuery();
+    bookingReader_.emplace(bookings_, newDestTable);
+    payments_.Open(OnePassPaymentLines(filter, isCCEncrypt));
+    paymentReader_.emplace(payments_.Query(), isCCEncrypt);
+    segments_.Open(OnePassSegmentLines(filter));
+    segmentReader_.emplace(segments_.Query());
+    udids_.Open(OnePassUdidLines(filter));
+    udidReader_.emplace(udids_.Query());
+  }
+
+  bool NextBooking(TBookingRecord& r) override {
+    if (bookings_.Eof()) return false;
+    bookingReader_->Read(bookings_, r);
+    bookings_.Next();
+    r.payments.clear();
+    r.segments.clear();
+    r.udids.clear();
+    const TBookingKey key{r.invoiceNo, r.bookingNo};
+    payments_.Collect(key, [&](const TQuery& q) { r.payments.push_back(paymentReader_->Read(q)); });
+    segments_.Collect(key, [&](const TQuery& q) { r.segments.push_back(segmentReader_->Read(q)); });
+    udids_.Collect(key, [&](const TQuery& q) { r.udids.push_back(udidReader_->Read(q)); });
+    return true;
+  }
+
+  void Close() noexcept override {
+    profiles_.Close();
+    bookings_.Close();
+    payments_.Close();
+    segments_.Close();
+    udids_.Close();
+  }
+
+ private:
+  TQuery profiles_, bookings_;
+  TDetailCursor payments_, segments_, udids_;
+  std::optional<TProfileReader> profileReader_;
+  std::optional<TBookingReader> bookingReader_;
+  std::optional<TPaymentReader> paymentReader_;
+  std::optional<TSegmentReader> segmentReader_;
+  std::optional<TUdidReader> udidReader_;
+};
+
+// The statements as the system states them: one invoice row per payment
+// detail and segment, grouped here into bookings; UDIDs asked per booking.
+class TSpecQueryRows final : public TExportRowSource {
+ public:
+  explicit TSpecQueryRows(TdmMain& dm) : dm_(dm) {}
+  ~TSpecQueryRows() override { Close(); }
+
+  void OpenProfiles(const TInvoiceFilter& filter) override {
+    dm_.PrepareProfileQuery(filter);
+    dm_.sqlProfileExp.ExecQuery();
+    profileReader_.emplace(dm_.sqlProfileExp);
+  }
+
+  bool NextProfile(TProfileRow& row) override {
+    TQuery& q = dm_.sqlProfileExp;
+    if (q.Eof()) return false;
+    profileReader_->Read(q, row);
+    q.Next();
+    return true;
+  }
+
+  void OpenBookings(const TInvoiceFilter& filter, bool newDestTable, bool isCCEncrypt) override {
+    dm_.sqlProfileExp.Close();
+    dm_.PrepareInvoiceQuery(filter, isCCEncrypt);
+    dm_.PrepareUdids();
+    dm_.sqlInvoiceExp.ExecQuery();
+    TQuery& q = dm_.sqlInvoiceExp;
+    bookingReader_.emplace(q, newDestTable);
+    paymentReader_.emplace(q, isCCEncrypt);
+    segmentReader_.emplace(q);
+    bookingColumn_ = q.FieldIndex("BOOKINGNO");
+  }
+
+  // A group is a run of adjacent rows of one booking; the booking line and
+  // the payment come from its first row. Segments repeat once per payment
+  // detail; the writer keeps the first of each.
+  bool NextBooking(TBookingRecord& r) override {
+    TQuery& q = dm_.sqlInvoiceExp;
+    if (q.Eof()) return false;
+    bookingReader_->Read(q, r);
+    r.payments.assign(1, paymentReader_->Read(q));
+    r.segments.clear();
+    r.udids.clear();
+    for (; !q.Eof() && q.Field(bookingColumn_).AsInteger() == r.bookingNo; q.Next()) {
+      TSegmentRow s = segmentReader_->Read(q);
+      if (s.segmentNo != 0) r.segments.push_back(std::move(s));
+    }
+    TQuery& u = dm_.sqlUDIDs;
+    u.SetParamInteger("BOOKING_LINKNO", r.bookingNo);
+    u.ExecQuery();
+    const TUdidReader udids(u);
+    for (; !u.Eof(); u.Next()) r.udids.push_back(udids.Read(u));
+    u.Close();
+    return true;
+  }
+
+  void Close() noexcept override {
+    dm_.sqlProfileExp.Close();
+    dm_.sqlInvoiceExp.Close();
+    dm_.sqlUDIDs.Close();
+  }
+
+ private:
+  TdmMain& dm_;
+  int bookingColumn_ = 0;
+  std::optional<TProfileReader> profileReader_;
+  std::optional<TBookingReader> bookingReader_;
+  std::optional<TPaymentReader> paymentReader_;
+  std::optional<TSegmentReader> segmentReader_;
+};
+
+}  // namespace
+
+std::unique_ptr<TExportRowSource> MakeExportRows(TdmMain& dm, TRowPath path) {
+  if (path == TRowPath::SpecQueries) return std::make_unique<TSpecQueryRows>(dm);
+  return std::make_unique<TOnePassRows>(dm.trExport);
+}
+
+}  // namespace iex::db
