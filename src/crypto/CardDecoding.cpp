@@ -52,14 +52,4 @@ std::string DecryptCCNumber(TByteStream& stream, const TRDLBlock& key) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-bool IsAllLetters(const std::string& text) {
-  if (text.empty()) return false;
-  return std::all_of(text.begin(), text.end(), [](char c) {
-    const char u = UpperAscii(c);
-    return u >= 'A' && u <= 'Z';
-  });
-}
-
-int CountChar(char ch, const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), ch)); }
-
 }  // namespace iex

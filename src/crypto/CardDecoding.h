@@ -20,7 +20,4 @@ TCipherKeyResult MakeCipherKey(const std::string& keyText, TRDLBlock& cipherKey)
 // Deciphers one stored card value; an empty stream gives "".
 std::string DecryptCCNumber(TByteStream& stream, const TRDLBlock& key);
 
-bool IsAllLetters(const std::string& text);
-int CountChar(char ch, const std::string& text);
-
 }  // namespace iex

@@ -1,7 +1,6 @@
 #pragma once
 #include <string>
 
-#include "crypto/Rijndael.h"
 #include "db/Database.h"
 #include "db/ExportQueries.h"
 #include "db/PathRules.h"
@@ -47,9 +46,6 @@ class TdmMain {
   // Reference lookups, each in its own short trMisc.
   std::string ReadCCKeySetting();
   std::string ReadCCEncryptSetting();
-  // Raises "Invalid card key setting." when card numbers are enciphered and
-  // the key text yields no key.
-  bool ProcessCCEncrypt(bool& IsCCEncrypt, TRDLBlock& CipherKey);
   void GetDBVersion();
   void GetBranchNames(TStringIntList& L);
   void PrepareTravelTypes(TStringGrid& G);

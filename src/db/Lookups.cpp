@@ -1,4 +1,3 @@
-#include "crypto/CardDecoding.h"
 #include "db/DataModule.h"
 #include "db/DbError.h"
 
@@ -40,16 +39,6 @@ std::string TdmMain::ReadSetting(int fieldNo) {
 
 std::string TdmMain::ReadCCKeySetting() { return ReadSetting(47); }
 std::string TdmMain::ReadCCEncryptSetting() { return ReadSetting(48); }
-
-bool TdmMain::ProcessCCEncrypt(bool& IsCCEncrypt, TRDLBlock& CipherKey) {
-  const std::string keyText = ReadCCKeySetting();
-  const std::string switchText = ReadCCEncryptSetting();
-  IsCCEncrypt = !switchText.empty();
-  const TCipherKeyResult key = MakeCipherKey(keyText, CipherKey);
-  // Without a usable key every enciphered card number would come out as garbage.
-  if (IsCCEncrypt && key != TCipherKeyResult::Derived) throw EMvError("Invalid card key setting.");
-  return true;
-}
 
 void TdmMain::GetDBVersion() {
   DBVersion.clear();

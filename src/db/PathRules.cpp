@@ -1,6 +1,6 @@
 #include "db/PathRules.h"
 
-#include "crypto/CardDecoding.h"
+#include "util/CharTests.h"
 #include "util/NumberText.h"
 
 namespace iex::db {

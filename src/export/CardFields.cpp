@@ -1,5 +1,7 @@
 #include "export/CardFields.h"
 
+#include "util/CharTests.h"
+
 #include "crypto/CardDecoding.h"
 
 namespace iex {

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "export/CardKey.h"
+
 #include "platform/Error.h"
 
 namespace iex {
@@ -26,7 +28,7 @@ bool TExportRun::RunExport(const ExportSettings& settings, const std::function<v
   Summary = TExportSummary{};
   dm_.GetDBVersion();
   if (!CheckOutputDir()) return false;
-  dm_.ProcessCCEncrypt(IsCCEncrypt, CipherKey);
+  ProcessCCEncrypt(dm_, IsCCEncrypt, CipherKey);
   const RegionalSettings regional = env_.Regional();
   TOutputTransaction output(env_.Files(), OutputDir);
   const auto rows = db::MakeExportRows(dm_, RowPath);

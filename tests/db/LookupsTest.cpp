@@ -2,7 +2,6 @@
 
 #include "AgencyDb.h"
 #include "DbWriter.h"
-#include "crypto/CardDecoding.h"
 #include "db/DataModule.h"
 #include "db/DbError.h"
 
@@ -46,43 +45,6 @@ TEST_F(LookupsTest, SchemaVersionSelectsTheDestinationTable) {
   dm_.GetDBVersion();
   EXPECT_EQ(dm_.DBVersion, "");
   EXPECT_FALSE(dm_.NewDestTable);
-}
-
-TEST_F(LookupsTest, CardSettings) {
-  TRDLBlock key;
-  key.fill(0x5A);
-  const TRDLBlock untouched = key;
-  bool encrypted = true;
-
-  Connect();
-  dm_.ProcessCCEncrypt(encrypted, key);  // row 48 missing
-  EXPECT_FALSE(encrypted);
-  TRDLBlock expected{};
-  MakeCipherKey(tools::AgencyOptions{}.keyText, expected);
-  EXPECT_EQ(key, expected);
-
-  dm_.ZAMDatabase.SetConnected(false);
-  Shape("INSERT INTO MOVRA_SETTINGS VALUES (48, 'N');\nUPDATE MOVRA_SETTINGS SET FIELDSTRVALUE = '' WHERE FIELDNO = 47;\n");
-  Connect();
-  key = untouched;
-  EXPECT_THROW(
-      {
-        try {
-          dm_.ProcessCCEncrypt(encrypted, key);
-        } catch (const EMvError& e) {
-          EXPECT_STREQ(e.what(), "Invalid card key setting.");
-          throw;
-        }
-      },
-      EMvError);
-  EXPECT_EQ(key, untouched);
-
-  dm_.ZAMDatabase.SetConnected(false);
-  Shape("DELETE FROM MOVRA_SETTINGS WHERE FIELDNO = 48;\nUPDATE MOVRA_SETTINGS SET FIELDSTRVALUE = '{0011}' WHERE FIELDNO = 47;\n");
-  Connect();
-  EXPECT_TRUE(dm_.ProcessCCEncrypt(encrypted, key));  // switched off: the short key harms nobody
-  EXPECT_FALSE(encrypted);
-  EXPECT_EQ(key, untouched);
 }
 
 TEST_F(LookupsTest, BranchesAreAppendedAndTravelTypesFillTheGrid) {
