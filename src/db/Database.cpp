@@ -10,6 +10,8 @@
 
 namespace iex::db {
 
+TDatabase::TDatabase() = default;
+
 TDatabase::~TDatabase() {
   Disconnect();
   for (TTransaction* t : transactions_) t->database_ = nullptr;
@@ -39,7 +41,8 @@ void TDatabase::Connect() {
     }
     dpb->insertString(&st, isc_dpb_lc_ctype, "NONE");
     fb::ProviderScope scope;
-    attachment_ = scope.provider->attachDatabase(&st, DatabaseName.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+    attachment_.reset(
+        scope.provider->attachDatabase(&st, DatabaseName.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st)));
 
     const unsigned char items[] = {isc_info_db_sql_dialect, isc_info_end};
     unsigned char answer[32] = {};

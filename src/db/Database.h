@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "db/FbRef.h"
+
 namespace Firebird {
 class IAttachment;
 }
@@ -14,7 +16,7 @@ class TTransaction;
 // Text passes through as stored (connection character set NONE).
 class TDatabase {
  public:
-  TDatabase() = default;
+  TDatabase();
   ~TDatabase();
   TDatabase(const TDatabase&) = delete;
   TDatabase& operator=(const TDatabase&) = delete;
@@ -30,14 +32,14 @@ class TDatabase {
   // The dialect statements are prepared in: 3, or the database's own when lower.
   unsigned Dialect() const { return dialect_; }
 
-  Firebird::IAttachment* Handle() const { return attachment_; }
+  Firebird::IAttachment* Handle() const { return attachment_.get(); }
 
  private:
   friend class TTransaction;
   void Register(TTransaction* t) { transactions_.push_back(t); }
   void Unregister(TTransaction* t);
 
-  Firebird::IAttachment* attachment_ = nullptr;
+  fb::Ref<Firebird::IAttachment> attachment_;
   unsigned dialect_ = 3;
   std::vector<TTransaction*> transactions_;
 };

@@ -5,6 +5,8 @@
 
 #include <utility>
 
+#include "db/FbRef.h"
+
 namespace iex::db::fb {
 
 Firebird::IMaster* Master();
@@ -29,8 +31,7 @@ struct BuilderScope {
   ~BuilderScope() { builder->dispose(); }
 };
 struct ProviderScope {
-  Firebird::IProvider* provider = Master()->getDispatcher();
-  ~ProviderScope() { provider->release(); }
+  Ref<Firebird::IProvider> provider{Master()->getDispatcher()};
 };
 
 [[noreturn]] void Raise(const Firebird::FbException& e);
@@ -45,17 +46,18 @@ auto Call(F&& f) -> decltype(f()) {
 }
 
 // Ends an interface that may already be dead (a lost connection): the polite
-// call first, the plain release when that fails.
+// call first, which lets go of the reference when it succeeds; the plain
+// release when it fails.
 template <typename I, typename End>
-void Finish(I*& handle, End end) {
+void Finish(Ref<I>& handle, End end) {
   if (!handle) return;
   try {
     Status st;
-    end(handle, &st);  // Firebird::ThrowStatusWrapper*
+    end(handle.get(), &st);  // Firebird::ThrowStatusWrapper*
+    (void)handle.release();
   } catch (const Firebird::FbException&) {
-    handle->release();
+    handle.reset();
   }
-  handle = nullptr;
 }
 
 }  // namespace iex::db::fb

@@ -91,20 +91,16 @@ std::string TField::AsBytes() const {
       TTransaction& tr = *query_->transaction_;
       fb::Call([&] {
         fb::Status st;
-        Firebird::IBlob* blob = tr.Database().Handle()->openBlob(&st, tr.Handle(), &id, 0, nullptr);
-        try {
-          char chunk[16384];
-          for (;;) {
-            unsigned got = 0;
-            const int rc = blob->getSegment(&st, sizeof chunk, chunk, &got);
-            if (rc == Firebird::IStatus::RESULT_NO_DATA) break;
-            bytes.append(chunk, got);
-          }
-          blob->close(&st);
-        } catch (...) {
-          blob->release();
-          throw;
+        fb::Ref<Firebird::IBlob> blob(tr.Database().Handle()->openBlob(&st, tr.Handle(), &id, 0, nullptr));
+        char chunk[16384];
+        for (;;) {
+          unsigned got = 0;
+          const int rc = blob->getSegment(&st, sizeof chunk, chunk, &got);
+          if (rc == Firebird::IStatus::RESULT_NO_DATA) break;
+          bytes.append(chunk, got);
         }
+        blob->close(&st);
+        (void)blob.release();  // closed: it has let go of itself
       });
       return bytes;
     }

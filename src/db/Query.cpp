@@ -52,8 +52,8 @@ std::string TQuery::SQLText() const {
 void TQuery::SetParamInteger(const std::string& name, int64_t value) { paramValues_[UpperAscii(name)] = value; }
 
 void TQuery::Unprepare() {
-  if (inMeta_) inMeta_->release(), inMeta_ = nullptr;
-  if (outMeta_) outMeta_->release(), outMeta_ = nullptr;
+  inMeta_.reset();
+  outMeta_.reset();
   fb::Finish(statement_, [](Firebird::IStatement* s, ThrowStatusWrapper* st) { s->free(st); });
   columns_.clear();
   dirty_ = true;
@@ -66,22 +66,20 @@ void TQuery::Prepare() {
   TDatabase& db = transaction_->Database();
   fb::Call([&] {
     fb::Status st;
-    statement_ = db.Handle()->prepare(&st, transaction_->Handle(), 0, sql.text.c_str(), db.Dialect(),
-                                      Firebird::IStatement::PREPARE_PREFETCH_METADATA);
+    statement_.reset(db.Handle()->prepare(&st, transaction_->Handle(), 0, sql.text.c_str(), db.Dialect(),
+                                          Firebird::IStatement::PREPARE_PREFETCH_METADATA));
     // Every input parameter is bound as a whole number; the server converts.
-    Firebird::IMessageMetadata* in = statement_->getInputMetadata(&st);
+    const fb::Ref<Firebird::IMessageMetadata> in(statement_->getInputMetadata(&st));
     const unsigned inputs = in->getCount(&st);
-    Firebird::IMetadataBuilder* builder = in->getBuilder(&st);
-    in->release();
+    const fb::Ref<Firebird::IMetadataBuilder> builder(in->getBuilder(&st));
     for (unsigned i = 0; i < inputs; ++i) {
       builder->setType(&st, i, SQL_INT64 + 1);
       builder->setLength(&st, i, sizeof(int64_t));
       builder->setScale(&st, i, 0);
     }
-    inMeta_ = builder->getMetadata(&st);
-    builder->release();
+    inMeta_.reset(builder->getMetadata(&st));
 
-    outMeta_ = statement_->getOutputMetadata(&st);
+    outMeta_.reset(statement_->getOutputMetadata(&st));
     const unsigned count = outMeta_->getCount(&st);
     for (unsigned i = 0; i < count; ++i) {
       Column c;
@@ -115,7 +113,7 @@ void TQuery::ExecQuery() {
       const int16_t notNull = 0;
       std::memcpy(input.data() + inMeta_->getNullOffset(&st, i), &notNull, sizeof notNull);
     }
-    cursor_ = statement_->openCursor(&st, transaction_->Handle(), inMeta_, input.data(), outMeta_, 0);
+    cursor_.reset(statement_->openCursor(&st, transaction_->Handle(), inMeta_.get(), input.data(), outMeta_.get(), 0));
   });
   try {
     Fetch();

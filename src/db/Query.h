@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "db/FbRef.h"
+
 namespace Firebird {
 class IStatement;
 class IResultSet;
@@ -83,10 +85,10 @@ class TQuery {
   std::vector<std::string> paramNames_;
   std::map<std::string, int64_t> paramValues_;
 
-  Firebird::IStatement* statement_ = nullptr;
-  Firebird::IMessageMetadata* inMeta_ = nullptr;
-  Firebird::IMessageMetadata* outMeta_ = nullptr;
-  Firebird::IResultSet* cursor_ = nullptr;
+  fb::Ref<Firebird::IStatement> statement_;
+  fb::Ref<Firebird::IMessageMetadata> inMeta_;
+  fb::Ref<Firebird::IMessageMetadata> outMeta_;
+  fb::Ref<Firebird::IResultSet> cursor_;
   std::vector<Column> columns_;
   std::vector<unsigned char> row_;
   bool eof_ = true;

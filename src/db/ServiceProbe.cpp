@@ -8,7 +8,7 @@
 namespace iex::db {
 
 std::string QueryLocalServerVersion(const std::string& user, const std::string& password) {
-  Firebird::IService* service = nullptr;
+  fb::Ref<Firebird::IService> service;
   std::string version;
   try {
     fb::Call([&] {
@@ -19,7 +19,8 @@ std::string QueryLocalServerVersion(const std::string& user, const std::string& 
       spb->insertString(&st, isc_spb_user_name, user.c_str());
       spb->insertString(&st, isc_spb_password, password.c_str());
       fb::ProviderScope scope;
-      service = scope.provider->attachServiceManager(&st, "service_mgr", spb->getBufferLength(&st), spb->getBuffer(&st));
+      service.reset(
+          scope.provider->attachServiceManager(&st, "service_mgr", spb->getBufferLength(&st), spb->getBuffer(&st)));
       const unsigned char items[] = {isc_info_svc_server_version};
       unsigned char answer[256] = {};
       service->query(&st, 0, nullptr, sizeof items, items, sizeof answer, answer);

@@ -29,7 +29,7 @@ void TTransaction::StartTransaction() {
   if (!database_ || !database_->Connected()) throw EMvError("Database not connected.");
   fb::Call([&] {
     fb::Status st;
-    handle_ = database_->Handle()->startTransaction(&st, 0, nullptr);
+    handle_.reset(database_->Handle()->startTransaction(&st, 0, nullptr));
   });
 }
 
@@ -40,7 +40,7 @@ void TTransaction::Commit() {
     fb::Status st;
     handle_->commit(&st);
   });
-  handle_ = nullptr;
+  (void)handle_.release();  // a committed transaction has let go of itself
 }
 
 void TTransaction::Rollback() {
@@ -54,11 +54,10 @@ void TTransaction::Rollback() {
   } catch (...) {
     // A dead connection cannot roll back; the server does that when it sees
     // the connection go. Let go of the handle either way.
-    handle_->release();
-    handle_ = nullptr;
+    handle_.reset();
     throw;
   }
-  handle_ = nullptr;
+  (void)handle_.release();  // rolled back: it has let go of itself
 }
 
 void TTransaction::EndOnDisconnect() {

@@ -1,6 +1,8 @@
 #pragma once
 #include <vector>
 
+#include "db/FbRef.h"
+
 namespace Firebird {
 class ITransaction;
 }
@@ -25,7 +27,7 @@ class TTransaction {
   bool Active() const { return handle_ != nullptr; }
 
   TDatabase& Database() const { return *database_; }
-  Firebird::ITransaction* Handle() const { return handle_; }
+  Firebird::ITransaction* Handle() const { return handle_.get(); }
 
  private:
   friend class TDatabase;
@@ -36,7 +38,7 @@ class TTransaction {
   void EndOnDisconnect();
 
   TDatabase* database_;
-  Firebird::ITransaction* handle_ = nullptr;
+  fb::Ref<Firebird::ITransaction> handle_;
   std::vector<TQuery*> queries_;
 };
 

@@ -40,11 +40,11 @@ std::unique_ptr<TDbWriter> TDbWriter::Attach(const std::string& path, const std:
       dpb->insertInt(&st, isc_dpb_page_size, 8192);
       dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
       dpb->insertInt(&st, isc_dpb_force_write, 0);
-      w->attachment_ = scope.provider->createDatabase(&st, path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+      w->attachment_.reset(scope.provider->createDatabase(&st, path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st)));
     } else {
-      w->attachment_ = scope.provider->attachDatabase(&st, path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+      w->attachment_.reset(scope.provider->attachDatabase(&st, path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st)));
     }
-    w->transaction_ = w->attachment_->startTransaction(&st, 0, nullptr);
+    w->transaction_.reset(w->attachment_->startTransaction(&st, 0, nullptr));
   });
   return w;
 }
@@ -63,7 +63,7 @@ TDbWriter::~TDbWriter() {
 void TDbWriter::Execute(const std::string& sql) {
   fb::Call([&] {
     fb::Status st;
-    attachment_->execute(&st, transaction_, 0, sql.c_str(), 3, nullptr, nullptr, nullptr, nullptr);
+    attachment_->execute(&st, transaction_.get(), 0, sql.c_str(), 3, nullptr, nullptr, nullptr, nullptr);
   });
 }
 
@@ -71,7 +71,8 @@ void TDbWriter::Commit() {
   fb::Call([&] {
     fb::Status st;
     transaction_->commit(&st);
-    transaction_ = attachment_->startTransaction(&st, 0, nullptr);
+    (void)transaction_.release();  // committed: it has let go of itself
+    transaction_.reset(attachment_->startTransaction(&st, 0, nullptr));
   });
 }
 
@@ -105,14 +106,14 @@ void TDbWriter::ExecuteScript(const std::string& script) {
 TDbWriter::Insert::Insert(TDbWriter& writer, const std::string& sql) : writer_(writer) {
   fb::Call([&] {
     fb::Status st;
-    statement_ = writer_.attachment_->prepare(&st, writer_.transaction_, 0, sql.c_str(), 3, 0);
-    meta_ = statement_->getInputMetadata(&st);
+    statement_.reset(writer_.attachment_->prepare(&st, writer_.transaction_.get(), 0, sql.c_str(), 3, 0));
+    meta_.reset(statement_->getInputMetadata(&st));
     buffer_.assign(meta_->getMessageLength(&st), 0);
   });
 }
 
 TDbWriter::Insert::~Insert() {
-  if (meta_) meta_->release();
+  meta_.reset();
   fb::Finish(statement_, [](Firebird::IStatement* s, ThrowStatusWrapper* st) { s->free(st); });
 }
 
@@ -163,13 +164,14 @@ void TDbWriter::Insert::Run(const std::vector<Value>& values) {
         std::memcpy(data, &ts, sizeof ts);
       } else if (const auto* b = std::get_if<Bytes>(&v)) {
         ISC_QUAD id;
-        auto* blob = writer_.attachment_->createBlob(&st, writer_.transaction_, &id, 0, nullptr);
+        db::fb::Ref<Firebird::IBlob> blob(writer_.attachment_->createBlob(&st, writer_.transaction_.get(), &id, 0, nullptr));
         if (!b->data.empty()) blob->putSegment(&st, static_cast<unsigned>(b->data.size()), b->data.data());
         blob->close(&st);
+        (void)blob.release();  // closed: it has let go of itself
         std::memcpy(data, &id, sizeof id);
       }
     }
-    statement_->execute(&st, writer_.transaction_, meta_, buffer_.data(), nullptr, nullptr);
+    statement_->execute(&st, writer_.transaction_.get(), meta_.get(), buffer_.data(), nullptr, nullptr);
   });
 }
 

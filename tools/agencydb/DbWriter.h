@@ -5,6 +5,8 @@
 #include <variant>
 #include <vector>
 
+#include "db/FbRef.h"
+
 namespace Firebird {
 class IAttachment;
 class ITransaction;
@@ -47,8 +49,8 @@ class TDbWriter {
 
    private:
     TDbWriter& writer_;
-    Firebird::IStatement* statement_ = nullptr;
-    Firebird::IMessageMetadata* meta_ = nullptr;
+    db::fb::Ref<Firebird::IStatement> statement_;
+    db::fb::Ref<Firebird::IMessageMetadata> meta_;
     std::vector<unsigned char> buffer_;
   };
 
@@ -56,8 +58,8 @@ class TDbWriter {
   TDbWriter() = default;
   static std::unique_ptr<TDbWriter> Attach(const std::string& path, const std::string& user, const std::string& password,
                                            bool create);
-  Firebird::IAttachment* attachment_ = nullptr;
-  Firebird::ITransaction* transaction_ = nullptr;
+  db::fb::Ref<Firebird::IAttachment> attachment_;
+  db::fb::Ref<Firebird::ITransaction> transaction_;
 };
 
 }  // namespace iex::tools
