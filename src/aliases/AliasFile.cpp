@@ -37,7 +37,18 @@ int32_t ReadNumber(const std::string& text, int32_t def) {
 }  // namespace
 
 std::string GetLocalAliasFolder(const TPlatformPaths& paths) { return paths.userAppData + "/Movra"; }
-std::string GetGlobalAliasFolder(const TPlatformPaths& paths) { return paths.commonAppData + "/Movra"; }
+std::string GetGlobalAliasFolder(const TPlatformPaths& paths) {
+  const std::string primary = paths.commonAppData + "/Movra";
+  if (paths.commonAppDataFallback.empty()) return primary;
+  // An older install's file is used until the new folder holds one.
+  std::error_code ec;
+  const std::string fallback = paths.commonAppDataFallback + "/Movra";
+  const bool anyPrimary = std::filesystem::exists(primary + "/MOVRAALIAS.INI", ec) ||
+                          std::filesystem::exists(primary + "/MOVRAORACLEALIAS.INI", ec);
+  const bool anyFallback = std::filesystem::exists(fallback + "/MOVRAALIAS.INI", ec) ||
+                           std::filesystem::exists(fallback + "/MOVRAORACLEALIAS.INI", ec);
+  return !anyPrimary && anyFallback ? fallback : primary;
+}
 std::string GetAliasFileName(TAliasDBType type) {
   return type == TAliasDBType::adtORACLE ? "MOVRAORACLEALIAS.INI" : "MOVRAALIAS.INI";
 }
@@ -153,6 +164,23 @@ int TAliasFile::GetAliases(std::vector<std::pair<std::string, std::unique_ptr<TE
     L.emplace_back(name, std::move(e));
   }
   return static_cast<int>(L.size());
+}
+
+bool TAliasFile::Seed(const std::vector<TExtAlias>& aliases, std::vector<std::string>& skipped) {
+  // The layout AddAlias gives, one alias after the other.
+  std::string index = std::string("[") + kIndex + "]\r\n", sections;
+  for (const TExtAlias& e : aliases) {
+    try {
+      CheckAliasName(e.AliasName);
+    } catch (const EMvError&) {
+      skipped.push_back(e.AliasName);
+      continue;
+    }
+    index += e.AliasName + "=" + e.Path + "\r\n";
+    sections += "\r\n[" + e.AliasName + "]\r\nPort=" + std::to_string(e.Port) +
+                "\r\nIBEventsEnabled=" + (e.IBEventsEnabled ? "1" : "0") + "\r\n";
+  }
+  return F.CreateWhole(index + sections);
 }
 
 int TAliasFile::GetCount() const {

@@ -46,6 +46,10 @@ class TAliasFile {
   // The records belong to the caller.
   int GetAliases(std::vector<std::pair<std::string, std::unique_ptr<TExtAlias>>>& L) const;
   int GetCount() const;
+  // Writes a missing file with these aliases in one step (all or nothing);
+  // a name the file cannot hold is left out and named in `skipped`. False
+  // when the file exists already. Raises when it cannot be written.
+  bool Seed(const std::vector<TExtAlias>& aliases, std::vector<std::string>& skipped);
 
  private:
   TIniFile F;

@@ -1,4 +1,4 @@
-#include "platform/AsciiCase.h"
+#include "platform/Cp1252Case.h"
 #include "aliases/AliasList.h"
 
 #include <algorithm>
@@ -36,19 +36,62 @@ void TAliasList::LoadRegistryAliases(TAliasRegistry& reg, std::vector<Entry>& in
   }
 }
 
-void TAliasList::SeedFilesFromRegistry() {
+void TAliasList::Warn(const std::string& text) {
+  if (std::find(warnings_.begin(), warnings_.end(), text) == warnings_.end()) warnings_.push_back(text);
+}
+
+std::vector<std::string> TAliasList::TakeWarnings() {
+  std::vector<std::string> fresh;
+  for (const std::string& w : warnings_)
+    if (std::find(reported_.begin(), reported_.end(), w) == reported_.end()) {
+      fresh.push_back(w);
+      reported_.push_back(w);
+    }
+  return fresh;
+}
+
+bool TAliasList::SeedFile(bool global) {
+  TAliasRegistry reg = Registry(global);
+  std::vector<Entry> aliases;
+  LoadRegistryAliases(reg, aliases);
+  if (aliases.empty()) return false;
+  std::sort(aliases.begin(), aliases.end(), [](const Entry& a, const Entry& b) { return NameLess(a.first, b.first); });
+  std::vector<TExtAlias> records;
+  for (const auto& [name, record] : aliases) records.push_back(*record);
+  TAliasFile file = File(global);
+  std::vector<std::string> skipped;
+  const bool written = file.Seed(records, skipped);
+  for (const std::string& name : skipped)
+    Warn("The alias \"" + name + "\" of the registry cannot be stored in " + file.FileName() +
+         " (a blank at either end, \"=\", \"]\" or a line break); it is left out there. Rename it in the registry.");
+  return written;
+}
+
+std::vector<TAliasList::Entry> TAliasList::SeedFilesFromRegistry(bool& globalFromRegistry, bool& localFromRegistry) {
+  std::vector<Entry> fromRegistry;
   for (bool global : {false, true}) {
     const std::string path = global ? GetGlobalAliasFilePath(paths_, DBType) : GetLocalAliasFilePath(paths_, DBType);
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) continue;
-    TAliasRegistry reg = Registry(global);
-    std::vector<Entry> aliases;
-    LoadRegistryAliases(reg, aliases);
-    std::sort(aliases.begin(), aliases.end(), [](const Entry& a, const Entry& b) { return UpperAscii(a.first) < UpperAscii(b.first); });
-    if (aliases.empty()) continue;
-    TAliasFile file = File(global);
-    for (const auto& [name, record] : aliases) file.Add(*record);
+    try {
+      SeedFile(global);
+    } catch (const std::exception& e) {
+      // The list still shows this scope's aliases, read from the registry.
+      Warn(std::string(e.what()) + ". The aliases " + (global ? "of all users" : "of this user") +
+           " are shown from the registry. " +
+           (global ? "Ask an administrator to run \"invoice-export aliases --seed-global\", or set MOVRA_COMMON_APPDATA "
+                     "to a folder you may write."
+                   : "Check that the folder may be written."));
+      try {
+        TAliasRegistry reg = Registry(global);
+        LoadRegistryAliases(reg, fromRegistry);
+        (global ? globalFromRegistry : localFromRegistry) = true;
+      } catch (const std::exception& again) {
+        Warn(again.what());
+      }
+    }
   }
+  return fromRegistry;
 }
 
 void TAliasList::LoadFileAliases(bool global) {
@@ -58,18 +101,26 @@ void TAliasList::LoadFileAliases(bool global) {
 }
 
 void TAliasList::SortList() {
-  std::stable_sort(FList.begin(), FList.end(), [](const Entry& a, const Entry& b) { return UpperAscii(a.first) < UpperAscii(b.first); });
+  std::stable_sort(FList.begin(), FList.end(), [](const Entry& a, const Entry& b) { return NameLess(a.first, b.first); });
 }
 
 void TAliasList::RefreshList() {
   if (FIsFileBased) {
-    SeedFilesFromRegistry();
+    bool globalFromRegistry = false, localFromRegistry = false;
+    std::vector<Entry> fromRegistry = SeedFilesFromRegistry(globalFromRegistry, localFromRegistry);
     ClearList();
     std::error_code ec;
-    std::filesystem::create_directories(GetGlobalAliasFolder(paths_), ec);
     std::filesystem::create_directories(GetLocalAliasFolder(paths_), ec);
-    LoadFileAliases(true);
-    LoadFileAliases(false);
+    // What one store cannot give must not cost the other's aliases.
+    for (bool global : {true, false}) {
+      if (global ? globalFromRegistry : localFromRegistry) continue;
+      try {
+        LoadFileAliases(global);
+      } catch (const std::exception& e) {
+        Warn(e.what());
+      }
+    }
+    for (auto& e : fromRegistry) FList.push_back(std::move(e));
   } else {
     ClearList();
     TAliasRegistry local = Registry(false);
@@ -85,8 +136,8 @@ void TAliasList::GetAliasDisplayNames(std::vector<std::string>& L) {
   L.clear();
   for (int i = 0; i < Count(); ++i) {
     const std::string& name = FList[static_cast<std::size_t>(i)].first;
-    const bool duplicate = (i > 0 && UpperAscii(FList[static_cast<std::size_t>(i - 1)].first) == UpperAscii(name)) ||
-                           (i + 1 < Count() && UpperAscii(FList[static_cast<std::size_t>(i + 1)].first) == UpperAscii(name));
+    const bool duplicate = (i > 0 && UpperCp1252(FList[static_cast<std::size_t>(i - 1)].first) == UpperCp1252(name)) ||
+                           (i + 1 < Count() && UpperCp1252(FList[static_cast<std::size_t>(i + 1)].first) == UpperCp1252(name));
     if (!duplicate)
       L.push_back(name);
     else
@@ -96,7 +147,7 @@ void TAliasList::GetAliasDisplayNames(std::vector<std::string>& L) {
 
 int TAliasList::IndexOfAliasName(const std::string& AliasName) const {
   for (int i = 0; i < Count(); ++i)
-    if (SameTextAscii(FList[static_cast<std::size_t>(i)].first, AliasName)) return i;
+    if (SameTextCp1252(FList[static_cast<std::size_t>(i)].first, AliasName)) return i;
   return -1;
 }
 
@@ -108,7 +159,7 @@ std::string TAliasList::GetPathForAliasName(const std::string& AliasName) {
 int TAliasList::IndexOfAliasNameGlobal(const std::string& AliasName, bool IsGlobal) const {
   for (int i = 0; i < Count(); ++i) {
     const TExtAlias& e = *FList[static_cast<std::size_t>(i)].second;
-    if (e.IsGlobal == IsGlobal && UpperAscii(e.AliasName) == UpperAscii(AliasName)) return i;
+    if (e.IsGlobal == IsGlobal && UpperCp1252(e.AliasName) == UpperCp1252(AliasName)) return i;
   }
   return -1;
 }
@@ -122,7 +173,7 @@ int TAliasList::IndexOfAliasDisplayName(const std::string& AliasDisplay) const {
   const bool global = g != std::string::npos;
   const std::string base = AliasDisplay.substr(0, global ? g : l);
   for (int i = 0; i < Count(); ++i)
-    if (SameTextAscii(FList[static_cast<std::size_t>(i)].first, base) && FList[static_cast<std::size_t>(i)].second->IsGlobal == global)
+    if (SameTextCp1252(FList[static_cast<std::size_t>(i)].first, base) && FList[static_cast<std::size_t>(i)].second->IsGlobal == global)
       return i;
   return -1;
 }

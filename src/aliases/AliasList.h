@@ -24,6 +24,12 @@ class TAliasList {
   int Count() const { return static_cast<int>(FList.size()); }
 
   void RefreshList();
+  // Problems the refreshes met that the user should hear of (a store that
+  // could not be seeded or read, a name left out), each once per list.
+  std::vector<std::string> TakeWarnings();
+  // Writes the file store of one scope from the registry when it has none;
+  // raises when it cannot. Names left out are in TakeWarnings.
+  bool SeedFile(bool global);
   void GetAliasDisplayNames(std::vector<std::string>& L);
   std::string GetPathForAliasName(const std::string& AliasName);
 
@@ -54,7 +60,9 @@ class TAliasList {
  private:
   using Entry = std::pair<std::string, std::unique_ptr<TExtAlias>>;
   void ClearList() { FList.clear(); }
-  void SeedFilesFromRegistry();
+  // The scopes whose file could not be seeded, listed from the registry instead.
+  std::vector<Entry> SeedFilesFromRegistry(bool& globalFromRegistry, bool& localFromRegistry);
+  void Warn(const std::string& text);
   void LoadRegistryAliases(TAliasRegistry& reg, std::vector<Entry>& into);
   void LoadFileAliases(bool global);
   void SortList();
@@ -71,6 +79,7 @@ class TAliasList {
   std::vector<Entry> FList;
   TPlatformPaths paths_;
   TConfirmQuestion confirm_;
+  std::vector<std::string> warnings_, reported_;
 };
 
 }  // namespace iex

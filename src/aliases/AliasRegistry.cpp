@@ -29,6 +29,8 @@ void TAliasRegistry::GetAliasNames(std::vector<std::string>& L) {
   L.clear();
   TRegistry reg = Open(KEY_READ);
   if (reg.KeyExists(GetAliasKeyPath()) && reg.OpenKey(GetAliasKeyPath(), false)) reg.GetValueNames(L);
+  // The key's unnamed default value is no alias.
+  std::erase(L, std::string());
 }
 
 int TAliasRegistry::AliasCount() {

@@ -118,12 +118,15 @@ int IndexOfText(const std::vector<std::string>& items, const std::string& text) 
 }  // namespace
 
 void TfmMain::LoadSettings() {
-  const TSavedSettings s = store_.Load();
+  // The values read before one that cannot be read are applied; then the error shows.
+  std::string error;
+  const TSavedSettings s = store_.Load(&error);
   view_.SetItemIndex(TElement::cbAlias, IndexOfText(view_.Items(TElement::cbAlias), s.alias));
   for (const TLetterField& f : kLetterFields) view_.SetText(f.element, s.categoryLetters[static_cast<std::size_t>(f.category)]);
   TravelTypeMap = s.travelTypeMap;
   view_.SetItemIndex(TElement::cbMapBy, IndexOfText(view_.Items(TElement::cbMapBy), s.mapBy));
   view_.SetItemIndex(TElement::cbItinMap, (s.itinMap == 0 || s.itinMap == 1) ? s.itinMap : -1);
+  if (!error.empty()) throw EMvError(error);
 }
 
 void TfmMain::SaveSettings() {

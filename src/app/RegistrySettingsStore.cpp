@@ -21,14 +21,24 @@ int WholeNumber(const std::string& text) {
 
 }  // namespace
 
-TSavedSettings TRegistrySettingsStore::Load() {
+TSavedSettings TRegistrySettingsStore::Load(std::string* error) {
   TSavedSettings s = TSavedSettings::Defaults();
+  try {
+    ReadValues(s);
+  } catch (const EMvError& e) {
+    if (!error) throw;
+    *error = e.what();
+  }
+  return s;
+}
+
+void TRegistrySettingsStore::ReadValues(TSavedSettings& s) {
   TRegistry reg(paths_, KEY_ALL_ACCESS);
   reg.RootKey = THKey::HKEY_CURRENT_USER;
   // The product key is created on the first start; the subkey by the first save.
   reg.OpenKey(kKey, true);
   reg.CloseKey();
-  if (!reg.OpenKeyReadOnly(std::string(kKey) + "\\" + kSubKey)) return s;
+  if (!reg.OpenKeyReadOnly(std::string(kKey) + "\\" + kSubKey)) return;
   auto read = [&](const char* name, std::string& into) {
     if (reg.ValueExists(name)) into = reg.ReadString(name);
   };
@@ -38,7 +48,6 @@ TSavedSettings TRegistrySettingsStore::Load() {
   read("TRAVELTYPEMAP", s.travelTypeMap);
   read("MAPBY", s.mapBy);
   if (reg.ValueExists("ITINPROVNAMEMAP")) s.itinMap = WholeNumber(reg.ReadString("ITINPROVNAMEMAP"));
-  return s;
 }
 
 void TRegistrySettingsStore::Save(const TSavedSettings& s) {
@@ -55,12 +64,14 @@ void TRegistrySettingsStore::SaveValues(const TSavedSettings& s) {
   reg.RootKey = THKey::HKEY_CURRENT_USER;
   if (!reg.OpenKey(std::string(kKey) + "\\" + kSubKey, true))
     throw EMvError("Failed to set data for 'ZAMALIAS'");
-  reg.WriteString("ZAMALIAS", s.alias);
+  // One locked, atomic write: two runs saving at once never store a blend.
+  std::vector<std::pair<std::string, std::string>> values{{"ZAMALIAS", s.alias}};
   static const int kOrder[10] = {1, 3, 4, 2, 8, 6, 5, 7, 9, 10};
-  for (int c : kOrder) reg.WriteString(kCategoryLetterValues[c], s.categoryLetters[static_cast<std::size_t>(c)]);
-  reg.WriteString("MAPBY", s.mapBy);
-  reg.WriteString("TRAVELTYPEMAP", s.travelTypeMap);
-  reg.WriteString("ITINPROVNAMEMAP", std::to_string(s.itinMap));
+  for (int c : kOrder) values.emplace_back(kCategoryLetterValues[c], s.categoryLetters[static_cast<std::size_t>(c)]);
+  values.emplace_back("MAPBY", s.mapBy);
+  values.emplace_back("TRAVELTYPEMAP", s.travelTypeMap);
+  values.emplace_back("ITINPROVNAMEMAP", std::to_string(s.itinMap));
+  reg.WriteStrings(values);
 }
 
 }  // namespace iex

@@ -9,7 +9,8 @@ namespace iex {
 class TRegistrySettingsStore : public TSettingsStore {
  public:
   explicit TRegistrySettingsStore(const TPlatformPaths& paths) : paths_(paths) {}
-  TSavedSettings Load() override;
+  using TSettingsStore::Load;
+  TSavedSettings Load(std::string* error) override;
   void Save(const TSavedSettings& settings) override;
 
   static constexpr const char* kKey = "\\SOFTWARE\\MOVRA";
@@ -17,6 +18,7 @@ class TRegistrySettingsStore : public TSettingsStore {
 
  private:
   void SaveValues(const TSavedSettings& settings);
+  void ReadValues(TSavedSettings& settings);
   TPlatformPaths paths_;
 };
 

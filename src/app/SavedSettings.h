@@ -19,7 +19,11 @@ struct TSavedSettings {
 class TSettingsStore {
  public:
   virtual ~TSettingsStore() = default;
-  virtual TSavedSettings Load() = 0;
+  // Reads the values in their fixed order. A value that cannot be read ends
+  // the reading: the values before it are kept, the rest keep their
+  // defaults, and `error` (when given) tells which; without `error` it raises.
+  virtual TSavedSettings Load(std::string* error) = 0;
+  TSavedSettings Load() { return Load(nullptr); }
   virtual void Save(const TSavedSettings& settings) = 0;
 };
 

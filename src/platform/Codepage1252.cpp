@@ -36,6 +36,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 char ByteOf(char32_t cp) {
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+  // The five unassigned bytes stand for themselves both ways.
+  if (cp >= 0x80 && cp < 0xA0 && !kHigh[cp - 0x80]) return static_cast<char>(cp);
   for (std::size_t i = 0; i < kHigh.size(); ++i)
     if (kHigh[i] == cp) return static_cast<char>(0x80 + i);
   return '?';
@@ -48,6 +50,19 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
   out.reserve(cp1252.size());
   for (unsigned char b : cp1252) AppendUtf8(out, Cp1252CodePoint(b));
   return out;
+}
+
+bool IsValidUtf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    const int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+    if (extra < 0 || i + static_cast<std::size_t>(extra) >= s.size() + (extra == 0 ? 1 : 0)) return false;
+    for (int k = 1; k <= extra; ++k)
+      if ((static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80) return false;
+    i += static_cast<std::size_t>(extra) + 1;
+  }
+  return true;
 }
 
 std::string Utf8ToCp1252(std::string_view s) {

@@ -9,5 +9,6 @@ namespace iex {
 std::string Utf8ToCp1252(std::string_view utf8);  // unmappable characters become '?'
 std::string Cp1252ToUtf8(std::string_view cp1252);
 char32_t Cp1252CodePoint(unsigned char b);
+bool IsValidUtf8(std::string_view text);
 
 }  // namespace iex

@@ -16,6 +16,8 @@ struct TPlatformPaths {
   std::string userProfileName;  // the one profile HKEY_USERS shows
   std::string userAppData;      // the current user's application data
   std::string commonAppData;    // application data of all users
+  // Where an older install kept it; read when commonAppData holds no alias file yet.
+  std::string commonAppDataFallback;
 };
 
 // The one seam between the program and the machine it runs on. Production code

@@ -1,7 +1,8 @@
-#include "platform/AsciiCase.h"
+#include "platform/Cp1252Case.h"
 #include "platform/IniFile.h"
 
 #include <sstream>
+#include <unordered_map>
 
 #include "platform/Error.h"
 #include "platform/LockedFile.h"
@@ -16,9 +17,11 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b + 1);
 }
 
-// The file as lines, with where each section and key stands.
+// The file as lines, with where each section stands.
 struct Lines {
   std::vector<std::string> text;
+  // Upper-case section name -> [first, end) of its body; the first of equal names.
+  std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> sections;
 
   explicit Lines(const std::string& content) {
     std::stringstream in(content);
@@ -26,6 +29,18 @@ struct Lines {
     while (std::getline(in, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       text.push_back(line);
+    }
+    Index();
+  }
+  void Index() {
+    sections.clear();
+    std::string name;
+    std::pair<std::size_t, std::size_t>* open = nullptr;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (!IsSection(text[i], &name)) continue;
+      if (open) open->second = i;
+      const auto [at, added] = sections.emplace(UpperCp1252(name), std::pair{i + 1, text.size()});
+      open = added ? &at->second : nullptr;
     }
   }
   static bool IsSection(const std::string& line, std::string* name) {
@@ -49,22 +64,16 @@ struct Lines {
   }
   // [first, end) of the section's body; first == npos when it is missing.
   std::pair<std::size_t, std::size_t> Section(const std::string& section) const {
-    const std::string wanted = UpperAscii(section);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      std::string name;
-      if (!IsSection(text[i], &name) || UpperAscii(name) != wanted) continue;
-      std::size_t end = i + 1;
-      while (end < text.size() && !IsSection(text[end], nullptr)) ++end;
-      return {i + 1, end};
-    }
-    return {std::string::npos, std::string::npos};
+    const auto at = sections.find(UpperCp1252(section));
+    if (at == sections.end()) return {std::string::npos, std::string::npos};
+    return at->second;
   }
   std::size_t Key(const std::string& section, const std::string& key) const {
     const auto [first, end] = Section(section);
     if (first == std::string::npos) return std::string::npos;
     for (std::size_t i = first; i < end; ++i) {
       std::string k;
-      if (IsKey(text[i], &k, nullptr) && UpperAscii(k) == UpperAscii(key)) return i;
+      if (IsKey(text[i], &k, nullptr) && UpperCp1252(k) == UpperCp1252(key)) return i;
     }
     return std::string::npos;
   }
@@ -75,10 +84,6 @@ struct Lines {
   }
 };
 
-Lines ReadLines(const std::string& file) {
-  TLockedFile f(file, false);
-  return Lines(f.Read());
-}
 
 // One change under the lock; false from the change writes nothing.
 template <typename Change>
@@ -87,7 +92,9 @@ void Rewrite(const std::string& file, Change change) {
     TLockedFile f(file, true);
     if (!f.Writable()) throw EMvError("");
     Lines lines(f.Read());
-    if (change(lines)) f.Write(lines.Join());
+    if (!change(lines)) return;
+    lines.Index();  // the change may have moved sections
+    f.Write(lines.Join());
   } catch (const EMvError&) {
     throw EMvError("Unable to write to " + file);
   }
@@ -95,8 +102,23 @@ void Rewrite(const std::string& file, Change change) {
 
 }  // namespace
 
+struct TIniFile::Parsed : Lines {
+  using Lines::Lines;
+};
+
+std::shared_ptr<const TIniFile::Parsed> TIniFile::Read() const {
+  TLockedFile f(fileName_, false);
+  const std::string stamp = f.Stamp();
+  if (!parsed_ || stamp.empty() || stamp != stamp_) {
+    parsed_ = std::make_shared<const Parsed>(f.Read());
+    stamp_ = stamp;
+  }
+  return parsed_;
+}
+
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
-  const Lines lines = ReadLines(fileName_);
+  const auto parsed = Read();
+  const Lines& lines = *parsed;
   const auto at = lines.Key(section, key);
   if (at == std::string::npos) return def;
   std::string value;
@@ -148,17 +170,30 @@ void TIniFile::EraseSection(const std::string& section) {
   });
 }
 
+bool TIniFile::CreateWhole(const std::string& content) {
+  try {
+    TLockedFile f(fileName_, true);
+    if (!f.Writable()) throw EMvError("");
+    if (f.Exists()) return false;
+    f.Write(content);
+    return true;
+  } catch (const EMvError&) {
+    throw EMvError("Unable to write to " + fileName_);
+  }
+}
+
 bool TIniFile::SectionExists(const std::string& section) const {
-  return ReadLines(fileName_).Section(section).first != std::string::npos;
+  return Read()->Section(section).first != std::string::npos;
 }
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& key) const {
-  return ReadLines(fileName_).Key(section, key) != std::string::npos;
+  return Read()->Key(section, key) != std::string::npos;
 }
 
 void TIniFile::ReadSection(const std::string& section, std::vector<std::string>& keys) const {
   keys.clear();
-  const Lines lines = ReadLines(fileName_);
+  const auto parsed = Read();
+  const Lines& lines = *parsed;
   const auto [first, end] = lines.Section(section);
   if (first == std::string::npos) return;
   for (std::size_t i = first; i < end; ++i) {

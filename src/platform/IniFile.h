@@ -1,12 +1,14 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace iex {
 
 // An INI file read and written as the alias stores need it. Section and key
-// names compare without regard to case. Every call reads the file afresh;
-// every change rewrites it whole under a lock.
+// names compare without regard to case. Every read sees the file as it is
+// now (it is parsed again when it changed); every change rewrites it whole
+// under a lock.
 class TIniFile {
  public:
   explicit TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
@@ -21,9 +23,16 @@ class TIniFile {
   bool SectionExists(const std::string& section) const;
   bool ValueExists(const std::string& section, const std::string& key) const;
   void ReadSection(const std::string& section, std::vector<std::string>& keys) const;  // key names, file order
+  // Writes the whole file in one step when it does not exist yet; false when
+  // it does. Raises as WriteString.
+  bool CreateWhole(const std::string& content);
 
  private:
+  struct Parsed;
+  std::shared_ptr<const Parsed> Read() const;
   std::string fileName_;
+  mutable std::shared_ptr<const Parsed> parsed_;
+  mutable std::string stamp_;
 };
 
 }  // namespace iex

@@ -87,7 +87,11 @@ class PosixEnv final : public Env {
     p.userHive = env("MOVRA_USER_HIVE", config + "/movra/HKEY_CURRENT_USER.reg");
     p.machineHive = env("MOVRA_MACHINE_HIVE", "/etc/movra/HKEY_LOCAL_MACHINE.reg");
     p.userAppData = config;
-    p.commonAppData = env("MOVRA_COMMON_APPDATA", "/etc/xdg");
+    // The all-users folder a package can make group-writable; /etc/xdg is
+    // where earlier versions looked, and is still read.
+    const char* common = std::getenv("MOVRA_COMMON_APPDATA");
+    p.commonAppData = common && *common ? common : "/var/lib";
+    if (!(common && *common)) p.commonAppDataFallback = "/etc/xdg";
     const passwd* pw = getpwuid(getuid());
     p.userProfileName = env("USER", pw && pw->pw_name ? pw->pw_name : "user");
     return p;

@@ -1,4 +1,4 @@
-#include "platform/AsciiCase.h"
+#include "platform/Cp1252Case.h"
 #include "platform/RegHive.h"
 
 #include <algorithm>
@@ -27,6 +27,33 @@ std::string Utf8Text(const std::string& raw) {
   }
   if (raw.rfind("\xEF\xBB\xBF", 0) == 0) return raw.substr(3);
   return raw;
+}
+
+// UTF-8 text as a UTF-16LE file with its byte-order mark.
+std::string Utf16Text(const std::string& utf8) {
+  std::string out = "\xFF\xFE";
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    char32_t cp = b;
+    int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : 3;
+    if (extra) cp = b & (0x3F >> extra);
+    for (int k = 1; k <= extra && i + static_cast<std::size_t>(k) < utf8.size(); ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0x3F);
+    i += static_cast<std::size_t>(extra) + 1;
+    auto unit = [&](char32_t u) {
+      out += static_cast<char>(u & 0xFF);
+      out += static_cast<char>((u >> 8) & 0xFF);
+    };
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      unit(0xD800 + (cp >> 10));
+      unit(0xDC00 + (cp & 0x3FF));
+    } else {
+      unit(cp);
+    }
+  }
+  return out;
 }
 
 struct Reader {
@@ -146,15 +173,13 @@ std::string NormalizeKeyPath(const std::string& path) {
 
 TRegValue* FindValue(TRegKey& key, const std::string& name) {
   for (auto& v : key.values)
-    if (SameTextAscii(v.name, name)) return &v;
+    if (SameTextCp1252(v.name, name)) return &v;
   return nullptr;
 }
 
 TRegKey* THive::Find(const std::string& path) {
-  const std::string p = NormalizeKeyPath(path);
-  for (auto& k : keys_)
-    if (SameTextAscii(k.path, p)) return &k;
-  return nullptr;
+  const auto at = index_.find(UpperCp1252(NormalizeKeyPath(path)));
+  return at == index_.end() ? nullptr : &keys_[at->second];
 }
 
 TRegKey& THive::Create(const std::string& path) {
@@ -162,29 +187,36 @@ TRegKey& THive::Create(const std::string& path) {
   if (TRegKey* k = Find(p)) return *k;
   const auto slash = p.rfind('\\');
   if (slash != std::string::npos) Create(p.substr(0, slash));
+  index_.emplace(UpperCp1252(p), keys_.size());
   keys_.push_back(TRegKey{p, {}});
   return keys_.back();
 }
 
+void THive::Reindex() {
+  index_.clear();
+  for (std::size_t i = 0; i < keys_.size(); ++i) index_.emplace(UpperCp1252(keys_[i].path), i);
+}
+
 bool THive::Remove(const std::string& path) {
-  const std::string p = UpperAscii(NormalizeKeyPath(path));
+  const std::string p = UpperCp1252(NormalizeKeyPath(path));
   const auto before = keys_.size();
   std::erase_if(keys_, [&](const TRegKey& k) {
-    const std::string u = UpperAscii(k.path);
+    const std::string u = UpperCp1252(k.path);
     return u == p || u.rfind(p + "\\", 0) == 0;
   });
+  Reindex();
   return keys_.size() != before;
 }
 
 std::vector<std::string> THive::SubKeyNames(const std::string& path) const {
   const std::string p = NormalizeKeyPath(path);
-  const std::string prefix = p.empty() ? "" : UpperAscii(p) + "\\";
+  const std::string prefix = p.empty() ? "" : UpperCp1252(p) + "\\";
   std::vector<std::string> names;
   for (const auto& k : keys_) {
-    if (UpperAscii(k.path).rfind(prefix, 0) != 0 || k.path.size() <= prefix.size()) continue;
+    if (UpperCp1252(k.path).rfind(prefix, 0) != 0 || k.path.size() <= prefix.size()) continue;
     const std::string rest = k.path.substr(prefix.size());
     const std::string name = rest.substr(0, rest.find('\\'));
-    if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameTextAscii(n, name); }))
+    if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameTextCp1252(n, name); }))
       names.push_back(name);
   }
   return names;
@@ -193,9 +225,16 @@ std::vector<std::string> THive::SubKeyNames(const std::string& path) const {
 THive THive::Parse(const std::string& fileText, const std::string& rootName, const std::string& fileName) {
   THive hive;
   Reader r{fileName};
-  std::stringstream in(Utf8Text(fileText));
+  const bool utf16 = fileText.size() >= 2 && static_cast<unsigned char>(fileText[0]) == 0xFF &&
+                     static_cast<unsigned char>(fileText[1]) == 0xFE;
+  hive.Regedit4 = fileText.rfind("REGEDIT4", 0) == 0;
+  // Windows writes REGEDIT4 files in the ANSI code page; so may an editor.
+  const bool ansi = !utf16 && (hive.Regedit4 || !IsValidUtf8(fileText));
+  hive.Encoding = utf16 ? THiveEncoding::Utf16 : ansi ? THiveEncoding::Ansi : THiveEncoding::Utf8;
+  std::stringstream in(ansi ? Cp1252ToUtf8(fileText) : Utf8Text(fileText));
   std::string raw, line;
   TRegKey* current = nullptr;
+  std::unordered_map<std::string, std::size_t> values;  // of the current key: upper-case name -> position
   bool header = false;
   while (std::getline(in, raw)) {
     ++r.line;
@@ -220,15 +259,18 @@ THive THive::Parse(const std::string& fileText, const std::string& rootName, con
       const std::string full = Utf8ToCp1252(line.substr(1, close - 1));
       if (!full.empty() && full[0] == '-') r.Fail("deleting keys belongs to import files, not to a stored hive");
       const std::string head = full.substr(0, full.find('\\'));
-      if (!SameTextAscii(head, rootName)) r.Fail("key \"" + full + "\" is not below " + rootName);
+      if (!SameTextCp1252(head, rootName)) r.Fail("key \"" + full + "\" is not below " + rootName);
       current = &hive.Create(full.size() > head.size() ? full.substr(head.size() + 1) : std::string());
+      values.clear();
+      for (std::size_t i = 0; i < current->values.size(); ++i) values.emplace(UpperCp1252(current->values[i].name), i);
     } else if (line[0] == '"' || line[0] == '@') {
       if (!current) r.Fail("a value before the first key");
       TRegValue v = ParseValue(line, r);
-      if (TRegValue* old = FindValue(*current, v.name))
-        *old = v;
+      const auto [at, added] = values.emplace(UpperCp1252(v.name), current->values.size());
+      if (added)
+        current->values.push_back(std::move(v));
       else
-        current->values.push_back(v);
+        current->values[at->second] = std::move(v);
     } else {
       r.Fail("cannot read \"" + line + "\"");
     }
@@ -238,7 +280,7 @@ THive THive::Parse(const std::string& fileText, const std::string& rootName, con
 }
 
 std::string THive::Serialize(const std::string& rootName) const {
-  std::string out = std::string(kHeader) + "\r\n";
+  std::string out = std::string(Regedit4 ? "REGEDIT4" : kHeader) + "\r\n";
   for (const auto& k : keys_) {
     out += "\r\n[" + Cp1252ToUtf8(rootName + (k.path.empty() ? "" : "\\" + k.path)) + "]\r\n";
     for (const auto& v : k.values) {
@@ -267,6 +309,8 @@ std::string THive::Serialize(const std::string& rootName) const {
       out += "\r\n";
     }
   }
+  if (Encoding == THiveEncoding::Ansi) return Utf8ToCp1252(out);
+  if (Encoding == THiveEncoding::Utf16) return Utf16Text(out);
   return out;
 }
 

@@ -1,4 +1,4 @@
-#include "platform/AsciiCase.h"
+#include "platform/Cp1252Case.h"
 #include "platform/Registry.h"
 
 #include "platform/Error.h"
@@ -17,14 +17,21 @@ TRegistry::Location TRegistry::Locate(THKey root, const std::string& absolute) c
   // HKEY_USERS holds one profile: the current user's hive.
   const std::string profile = absolute.substr(0, absolute.find('\\'));
   if (absolute.empty()) return {paths_.userHive, "HKEY_CURRENT_USER", "", true};
-  if (UpperAscii(profile) != UpperAscii(paths_.userProfileName)) return {"", "", "", false};
+  if (UpperCp1252(profile) != UpperCp1252(paths_.userProfileName)) return {"", "", "", false};
   return {paths_.userHive, "HKEY_CURRENT_USER", absolute.size() > profile.size() ? absolute.substr(profile.size() + 1) : ""};
 }
 
-THive TRegistry::Load(const Location& at) const {
-  if (!at.exists) return THive{};
+const THive& TRegistry::Load(const Location& at) const {
+  static const THive kNone;
+  if (!at.exists) return kNone;
   TLockedFile file(at.file, false);
-  return THive::Parse(file.Read(), at.root, at.file);
+  const std::string stamp = file.Stamp();
+  Parsed& cached = parsed_[at.file];
+  if (stamp.empty() || cached.stamp != stamp) {
+    cached.hive = THive::Parse(file.Read(), at.root, at.file);
+    cached.stamp = stamp;
+  }
+  return cached.hive;
 }
 
 template <typename Change>
@@ -35,6 +42,7 @@ bool TRegistry::Modify(const Location& at, Change change) {
   THive hive = THive::Parse(file.Read(), at.root, at.file);
   if (!change(hive)) return false;
   file.Write(hive.Serialize(at.root));
+  parsed_.erase(at.file);
   return true;
 }
 
@@ -44,7 +52,7 @@ bool TRegistry::KeyExists(const std::string& key) {
   const Location at = Locate(RootKey, abs);
   if (!at.exists) return false;
   if (RootKey == THKey::HKEY_USERS && at.path.empty()) return true;  // the profile itself
-  THive hive = Load(at);
+  const THive& hive = Load(at);
   return hive.Find(at.path) != nullptr;
 }
 
@@ -64,10 +72,11 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
       if (!canCreate) return false;
       hive.Create(at.path);
       file.Write(hive.Serialize(at.root));
+      parsed_.erase(at.file);
     }
     writable = true;
   } else {
-    THive hive = Load(at);
+    const THive& hive = Load(at);
     const bool isProfileRoot = RootKey == THKey::HKEY_USERS && at.path.empty();
     if (!hive.Find(at.path) && !isProfileRoot && !abs.empty()) return false;
   }
@@ -91,9 +100,9 @@ const std::string& TRegistry::CurrentPath() const {
 TRegValue TRegistry::ReadValue(const std::string& name) {
   if (!current_) throw EMvError("Failed to get data for '" + name + "'");
   const Location at = Locate(current_->root, current_->path);
-  THive hive = Load(at);
-  TRegKey* key = hive.Find(at.path);
-  TRegValue* v = key ? FindValue(*key, name) : nullptr;
+  const THive& hive = Load(at);
+  const TRegKey* key = hive.Find(at.path);
+  const TRegValue* v = key ? FindValue(*key, name) : nullptr;
   if (!v) throw EMvError("Failed to get data for '" + name + "'");
   return *v;
 }
@@ -101,8 +110,8 @@ TRegValue TRegistry::ReadValue(const std::string& name) {
 bool TRegistry::ValueExists(const std::string& name) {
   if (!current_) return false;
   const Location at = Locate(current_->root, current_->path);
-  THive hive = Load(at);
-  TRegKey* key = hive.Find(at.path);
+  const THive& hive = Load(at);
+  const TRegKey* key = hive.Find(at.path);
   return key && FindValue(*key, name);
 }
 
@@ -148,6 +157,30 @@ void TRegistry::WriteValue(const std::string& name, uint32_t type, const std::st
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) { WriteValue(name, 1, value); }
+
+void TRegistry::WriteStrings(const std::vector<std::pair<std::string, std::string>>& values) {
+  const std::string first = values.empty() ? std::string() : values.front().first;
+  if (!current_ || !current_->writable) throw EMvError("Failed to set data for '" + first + "'");
+  const Location at = Locate(current_->root, current_->path);
+  bool ok = false;
+  try {
+    ok = Modify(at, [&](THive& hive) {
+      TRegKey& key = hive.Create(at.path);
+      for (const auto& [name, data] : values) {
+        if (TRegValue* v = FindValue(key, name)) {
+          v->type = 1;
+          v->data = data;
+        } else {
+          key.values.push_back(TRegValue{name, 1, data});
+        }
+      }
+      return true;
+    });
+  } catch (const EMvError&) {
+    ok = false;
+  }
+  if (!ok) throw EMvError("Failed to set data for '" + first + "'");
+}
 void TRegistry::WriteExpandString(const std::string& name, const std::string& value) { WriteValue(name, 2, value); }
 
 void TRegistry::WriteInteger(const std::string& name, int32_t value) {
@@ -162,7 +195,7 @@ bool TRegistry::DeleteValue(const std::string& name) {
     TRegKey* key = hive.Find(at.path);
     if (!key) return false;
     const auto before = key->values.size();
-    std::erase_if(key->values, [&](const TRegValue& v) { return UpperAscii(v.name) == UpperAscii(name); });
+    std::erase_if(key->values, [&](const TRegValue& v) { return UpperCp1252(v.name) == UpperCp1252(name); });
     return key->values.size() != before;
   });
 }
@@ -186,7 +219,7 @@ void TRegistry::RenameValue(const std::string& oldName, const std::string& newNa
     if (!v) return false;
     TRegValue renamed = *v;
     renamed.name = newName;
-    std::erase_if(key->values, [&](const TRegValue& x) { return UpperAscii(x.name) == UpperAscii(oldName); });
+    std::erase_if(key->values, [&](const TRegValue& x) { return UpperCp1252(x.name) == UpperCp1252(oldName); });
     key->values.push_back(renamed);
     return true;
   });
@@ -196,8 +229,8 @@ void TRegistry::GetValueNames(std::vector<std::string>& names) {
   names.clear();
   if (!current_) return;
   const Location at = Locate(current_->root, current_->path);
-  THive hive = Load(at);
-  if (TRegKey* key = hive.Find(at.path))
+  const THive& hive = Load(at);
+  if (const TRegKey* key = hive.Find(at.path))
     for (const auto& v : key->values) names.push_back(v.name);
 }
 

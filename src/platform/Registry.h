@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/Env.h"
@@ -41,6 +43,8 @@ class TRegistry {
   void WriteString(const std::string& name, const std::string& value);  // "Failed to set data for '%s'"
   void WriteExpandString(const std::string& name, const std::string& value);
   void WriteInteger(const std::string& name, int32_t value);
+  // Several string values of the open key in one locked, atomic rewrite.
+  void WriteStrings(const std::vector<std::pair<std::string, std::string>>& values);
   bool DeleteValue(const std::string& name);
   bool DeleteKey(const std::string& key);  // with everything below it
   void RenameValue(const std::string& oldName, const std::string& newName);
@@ -59,7 +63,8 @@ class TRegistry {
   };
   Location Locate(THKey root, const std::string& absolute) const;
   std::string Absolute(const std::string& key) const;
-  THive Load(const Location& at) const;
+  // The hive as the file holds it now; parsed again only when the file changed.
+  const THive& Load(const Location& at) const;
   TRegValue ReadValue(const std::string& name);
   void WriteValue(const std::string& name, uint32_t type, const std::string& data);
   template <typename Change>
@@ -67,6 +72,11 @@ class TRegistry {
 
   TPlatformPaths paths_;
   std::optional<OpenedKey> current_;
+  struct Parsed {
+    std::string stamp;
+    THive hive;
+  };
+  mutable std::unordered_map<std::string, Parsed> parsed_;  // by hive file
 
  public:
   uint32_t Access;

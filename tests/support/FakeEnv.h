@@ -21,7 +21,7 @@ class FakeEnv : public Env {
   std::string ProgramFolder() const override { return programFolder; }
   // Nowhere anything can be written: tests that need hives give their own.
   TPlatformPaths paths{"/proc/iex-no-hive/user.reg", "/proc/iex-no-hive/machine.reg", "tester",
-                       "/proc/iex-no-hive/appdata", "/proc/iex-no-hive/common"};
+                       "/proc/iex-no-hive/appdata", "/proc/iex-no-hive/common", ""};
   TPlatformPaths Paths() const override { return paths; }
   TFileSystem* files = nullptr;  // null: the real one
   TFileSystem& Files() const override { return files ? *files : DefaultFileSystem(); }

@@ -10,7 +10,7 @@ namespace iex::test {
 // Registry hives and application-data folders inside a temporary folder.
 inline TPlatformPaths TempPaths(const TempDir& dir) {
   return {dir.File("user/HKEY_CURRENT_USER.reg"), dir.File("machine/HKEY_LOCAL_MACHINE.reg"), "tester",
-          dir.File("appdata"), dir.File("common")};
+          dir.File("appdata"), dir.File("common"), ""};
 }
 
 inline void WriteFile(const std::string& path, const std::string& text) {

@@ -26,7 +26,7 @@ class DemoEnv : public iex::Env {
   std::string FileSystemRoot() const override { return work_ + "/"; }
   std::string ProgramFolder() const override { return work_ + "/"; }
   iex::TPlatformPaths Paths() const override {
-    return {work_ + "/user.reg", work_ + "/machine.reg", "demo", work_ + "/appdata", work_ + "/common"};
+    return {work_ + "/user.reg", work_ + "/machine.reg", "demo", work_ + "/appdata", work_ + "/common", ""};
   }
 
  private:
