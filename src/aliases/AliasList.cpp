@@ -108,6 +108,8 @@ void TAliasList::RefreshList() {
   if (FIsFileBased) {
     bool globalFromRegistry = false, localFromRegistry = false;
     std::vector<Entry> fromRegistry = SeedFilesFromRegistry(globalFromRegistry, localFromRegistry);
+    fromRegistry_[0] = localFromRegistry;
+    fromRegistry_[1] = globalFromRegistry;
     ClearList();
     std::error_code ec;
     std::filesystem::create_directories(GetLocalAliasFolder(paths_), ec);
@@ -253,19 +255,19 @@ const TExtAlias& TAliasList::Record(int i) const { return *At(i).second; }
 
 std::string TAliasList::AliasPath(int i) {
   const Entry& e = At(i);
-  if (FIsFileBased) return File(e.second->IsGlobal).GetAliasPath(e.first);
+  if (UsesFile(e.second->IsGlobal)) return File(e.second->IsGlobal).GetAliasPath(e.first);
   return Registry(e.second->IsGlobal).AliasPath(e.first);
 }
 
 int32_t TAliasList::AliasPort(int i) {
   const Entry& e = At(i);
-  if (FIsFileBased) return File(e.second->IsGlobal).GetAliasPort(e.first);
+  if (UsesFile(e.second->IsGlobal)) return File(e.second->IsGlobal).GetAliasPort(e.first);
   return Registry(e.second->IsGlobal).AliasPort(e.first);
 }
 
 bool TAliasList::AliasIBEventsEnabled(int i) {
   const Entry& e = At(i);
-  if (FIsFileBased) return File(e.second->IsGlobal).GetAliasIBEventsEnabled(e.first);
+  if (UsesFile(e.second->IsGlobal)) return File(e.second->IsGlobal).GetAliasIBEventsEnabled(e.first);
   return Registry(e.second->IsGlobal).AliasIBEventsEnabled(e.first);
 }
 

@@ -80,6 +80,8 @@ class TAliasList {
   TPlatformPaths paths_;
   TConfirmQuestion confirm_;
   std::vector<std::string> warnings_, reported_;
+  bool fromRegistry_[2] = {false, false};  // [global]: the file could not be seeded; the registry answers
+  bool UsesFile(bool global) const { return FIsFileBased && !fromRegistry_[global ? 1 : 0]; }
 };
 
 }  // namespace iex

@@ -9,6 +9,10 @@
 
 namespace iex {
 
+const char* const kAliasesUsage =
+    "usage: invoice-export aliases                 list the database aliases with their paths\n"
+    "       invoice-export aliases --seed-global   write the all-users alias file from the registry (administrators)\n";
+
 static const char* ConnectionTypeText(db::TConnectionType type) {
   switch (type) {
     case db::TConnectionType::ctTCPIP: return "TCP/IP";
@@ -17,11 +21,27 @@ static const char* ConnectionTypeText(db::TConnectionType type) {
   }
 }
 
-int RunAliasesCommand(const Env& env, std::FILE* out, std::FILE* err) {
+int RunAliasesCommand(const std::vector<std::string>& args, const Env& env, std::FILE* out, std::FILE* err) {
+  const bool seedGlobal = args.size() == 1 && args[0] == "--seed-global";
+  if (!args.empty() && !seedGlobal) {
+    std::fprintf(err, "invoice-export: aliases takes no word but --seed-global, not \"%s\".\n%s", args[0].c_str(),
+                 kAliasesUsage);
+    return 2;
+  }
   try {
     TAliasList list(true, TAliasDBType::adtIB, env.Paths(), [](const std::string&) { return false; });
+    if (seedGlobal) {
+      const std::string file = GetGlobalAliasFilePath(env.Paths(), TAliasDBType::adtIB);
+      const bool written = list.SeedFile(true);
+      for (const std::string& w : list.TakeWarnings()) std::fprintf(err, "%s\n", Cp1252ToUtf8(w).c_str());
+      std::fprintf(out, "%s %s\n", Cp1252ToUtf8(file).c_str(),
+                   written ? "now holds the aliases of all users from the registry."
+                           : "was left as it is: it exists already, or the registry holds no aliases of all users.");
+      return 0;
+    }
     std::vector<std::string> lines;
     list.GetAliasDisplayNames(lines);
+    for (const std::string& w : list.TakeWarnings()) std::fprintf(err, "Warning: %s\n", Cp1252ToUtf8(w).c_str());
     if (lines.empty()) std::fprintf(out, "No aliases. Add them to %s or the registry.\n",
                                     GetLocalAliasFilePath(env.Paths(), TAliasDBType::adtIB).c_str());
     for (const std::string& line : lines) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/CliOptions.h"
+#include "app/MainController.h"
 #include "app/Password.h"
 #include "app/TerminalView.h"
 #include "app/TravelTypeGrid.h"
@@ -40,13 +41,17 @@ double DateOption(const std::string& text, const Env& env) {
   return n == 0 ? 0 : n + kDayNumberBase;
 }
 
+// Digits only: "1e5" or "-5" would otherwise read as other numbers than meant.
 double NumberOption(const std::string& text) {
   if (text.empty()) return 0;
-  if (text.find_first_of("0123456789") == std::string::npos) throw TValidationError("Invalid Number. Please enter again.");
+  if (text.find_first_not_of("0123456789") != std::string::npos) throw TValidationError("Invalid Number. Please enter again.");
+  TNumEdit field;
+  ConfigureInvoiceNumberEdit(field);
   try {
-    return static_cast<double>(TextToComp(text));
-  } catch (const EMvError&) {
-    throw TValidationError("Invalid Number. Please enter again.");
+    field.SetEditText(text);
+    return static_cast<double>(field.Value());
+  } catch (const EMvError& e) {
+    throw TValidationError(e.what());
   }
 }
 

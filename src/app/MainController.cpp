@@ -32,12 +32,7 @@ TfmMain::TfmMain(TMainView& view, const Env& env, const RegionalSettings& settin
       env_(env),
       store_(store),
       version_(std::move(version)) {
-  for (TNumEdit* e : {&edStartInvNo, &edEndInvNo}) {
-    e->SetLeadZeros(false);
-    e->SetAllowBlank(false);
-    e->SetIsBlank(false);
-    e->SetBlankZero(true);
-  }
+  for (TNumEdit* e : {&edStartInvNo, &edEndInvNo}) ConfigureInvoiceNumberEdit(*e);
   cbBranch.OnDropDown = [this] { cbBranchDropDown(); };
 }
 
@@ -116,6 +111,15 @@ int IndexOfText(const std::vector<std::string>& items, const std::string& text) 
 }
 
 }  // namespace
+
+void ConfigureInvoiceNumberEdit(TNumEdit& e) {
+  e.SetLeadZeros(false);
+  e.SetAllowBlank(false);
+  e.SetIsBlank(false);
+  e.SetBlankZero(true);
+  e.SetMin(0);
+  e.SetMax(kMaxInvoiceNumber);
+}
 
 void TfmMain::LoadSettings() {
   // The values read before one that cannot be read are applied; then the error shows.

@@ -20,6 +20,10 @@ std::string GetVersionText(const std::string& version);
 // The main window's logic: the two wizard pages, their checks and messages,
 // the alias choice, the saved settings and the export run. The window is a
 // view; this holds no toolkit.
+// The invoice-number fields: 0 shown blank, 0 to kMaxInvoiceNumber; the
+// command line checks its numbers through the same field.
+void ConfigureInvoiceNumberEdit(TNumEdit& e);
+
 class TfmMain : private TExportView {
  public:
   TfmMain(TMainView& view, const Env& env, const RegionalSettings& settings, const DateOrder& order,

@@ -16,7 +16,7 @@ namespace {
 
 const char* const kUsage =
     "usage: invoice-export export ...    run an export without a window (see invoice-export export --help)\n"
-    "       invoice-export aliases       list the database aliases with their paths\n";
+    "       invoice-export aliases       list the database aliases with their paths (see invoice-export aliases --help)\n";
 
 }  // namespace
 
@@ -34,7 +34,14 @@ int main(int argc, char** argv) {
                                  [&](const std::string& alias) { return iex::ResolveAliasPath(env, alias); }, stdout,
                                  stderr);
   }
-  if (!args.empty() && args[0] == "aliases") return iex::RunAliasesCommand(env, stdout, stderr);
+  if (!args.empty() && args[0] == "aliases") {
+    args.erase(args.begin());
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+      std::fputs(iex::kAliasesUsage, stdout);
+      return 0;
+    }
+    return iex::RunAliasesCommand(args, env, stdout, stderr);
+  }
 #ifdef IEX_HAS_WINDOW
   if (args.empty()) {
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {

@@ -12,6 +12,11 @@ struct TTravelTypeLetter {
   std::string letter;
 };
 
+// The largest invoice number a filter takes: every whole number up to it is
+// shown, kept and compared exactly (a larger one would show as 1.2E15 and
+// come back as another number).
+constexpr int64_t kMaxInvoiceNumber = 999'999'999'999'999;
+
 // The user's choices that the wizard or the command line hands to the run.
 struct ExportSettings {
   double StartInvNo = 0;  // 0 = not set

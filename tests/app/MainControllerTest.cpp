@@ -250,3 +250,22 @@ TEST_F(MainControllerTest, SavedSettingsComeBack) {
 
 }  // namespace
 }  // namespace iex
+
+namespace iex {
+namespace {
+
+TEST(InvoiceNumberFields, TakeFifteenDigitsAndRefuseMoreWithTheRangeMessage) {
+  TNumEdit field;
+  ConfigureInvoiceNumberEdit(field);
+  field.SetEditText("999999999999999");
+  EXPECT_EQ(field.Value(), 999999999999999);
+  try {
+    field.SetEditText("1234567890123456");
+    FAIL() << "a number the filter would change was taken";
+  } catch (const EMvError& e) {
+    EXPECT_STREQ(e.what(), "Invalid Number.  Number must be in range 0 .. 999999999999999");
+  }
+}
+
+}  // namespace
+}  // namespace iex

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "AgencyDb.h"
 #include "CliRunner.h"
@@ -68,6 +70,52 @@ TEST_F(SettingsStoreTest, SavedValuesComeBackAndEmptyOnesStayEmpty) {
   EXPECT_THROW(store.Load(), EMvError);
 }
 
+TEST_F(SettingsStoreTest, ABadValueKeepsTheValuesReadBeforeIt) {
+  TRegistrySettingsStore store(env_.paths);
+  TSavedSettings s = TSavedSettings::Defaults();
+  s.alias = "MAIN";
+  for (int c = 1; c <= 10; ++c) s.categoryLetters[static_cast<std::size_t>(c)] = "q";
+  store.Save(s);
+  Key().WriteInteger("CARMAP", 7);  // read third, after ZAMALIAS and AIRMAP
+  std::string error;
+  const TSavedSettings back = store.Load(&error);
+  EXPECT_EQ(error, "Invalid data type for 'CARMAP'");
+  EXPECT_EQ(back.alias, "MAIN");
+  EXPECT_EQ(back.categoryLetters[1], "q");
+  EXPECT_EQ(back.categoryLetters[3], "C") << "the bad value and those after it keep their defaults";
+  EXPECT_EQ(back.categoryLetters[2], "H");
+}
+
+TEST_F(SettingsStoreTest, TwoRunsSavingAtOnceEachStoreAWholeSet) {
+  constexpr int kRounds = 30;
+  pid_t children[2];
+  for (int p = 0; p < 2; ++p) {
+    children[p] = fork();
+    ASSERT_GE(children[p], 0);
+    if (children[p] == 0) {
+      int failed = 0;
+      try {
+        TRegistrySettingsStore store(env_.paths);
+        TSavedSettings s = TSavedSettings::Defaults();
+        s.alias = "RUN" + std::to_string(p);
+        for (int c = 1; c <= 10; ++c) s.categoryLetters[static_cast<std::size_t>(c)] = std::string(1, static_cast<char>('a' + p));
+        for (int i = 0; i < kRounds; ++i) store.Save(s);
+      } catch (...) {
+        failed = 1;
+      }
+      _exit(failed);
+    }
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  const TSavedSettings s = TRegistrySettingsStore(env_.paths).Load();
+  const std::string letter(1, s.alias == "RUN0" ? 'a' : 'b');
+  for (int c = 1; c <= 10; ++c) EXPECT_EQ(s.categoryLetters[static_cast<std::size_t>(c)], letter) << s.alias;
+}
+
 TEST_F(SettingsStoreTest, CommandLineUsesAliasesAndSavesSettings) {
   tools::AgencyOptions o;
   o.invoices = 10;
@@ -75,7 +123,7 @@ TEST_F(SettingsStoreTest, CommandLineUsesAliasesAndSavesSettings) {
   TAliasRegistry reg(TAliasDBType::adtIB, env_.paths);
   reg.AddAlias("DEMO", db);
   std::FILE* out = std::tmpfile();
-  ASSERT_EQ(RunAliasesCommand(env_, out, stderr), 0);
+  ASSERT_EQ(RunAliasesCommand({}, env_, out, stderr), 0);
   const std::string listing = test::Slurp(out);
   EXPECT_EQ(listing, "DEMO\t" + db + "\t(Local)\n");
 
