@@ -44,8 +44,10 @@ int RunAliasesCommand(const std::vector<std::string>& args, const Env& env, std:
     for (const std::string& w : list.TakeWarnings()) std::fprintf(err, "Warning: %s\n", Cp1252ToUtf8(w).c_str());
     if (lines.empty()) std::fprintf(out, "No aliases. Add them to %s or the registry.\n",
                                     GetLocalAliasFilePath(env.Paths(), TAliasDBType::adtIB).c_str());
-    for (const std::string& line : lines) {
-      const std::string path = list.GetPathForAliasName(line);
+    // Display lines stand in the list's order, one per alias.
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+      const std::string& line = lines[static_cast<std::size_t>(i)];
+      const std::string path = list.AliasPath(i);
       std::fprintf(out, "%s\t%s\t(%s)\n", Cp1252ToUtf8(line).c_str(), Cp1252ToUtf8(path).c_str(),
                    ConnectionTypeText(db::GetPathConnectionType(path)));
     }

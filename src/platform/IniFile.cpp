@@ -6,6 +6,7 @@
 
 #include "platform/Error.h"
 #include "platform/LockedFile.h"
+#include "platform/ParsedFileCache.h"
 
 namespace iex {
 namespace {
@@ -32,15 +33,24 @@ struct Lines {
     }
     Index();
   }
+  // Upper-case section and key name, apart by a zero byte -> line of the key; the first of equal names.
+  std::unordered_map<std::string, std::size_t> keys;
+
   void Index() {
     sections.clear();
-    std::string name;
+    keys.clear();
+    std::string name, key, section;
     std::pair<std::size_t, std::size_t>* open = nullptr;
     for (std::size_t i = 0; i < text.size(); ++i) {
-      if (!IsSection(text[i], &name)) continue;
-      if (open) open->second = i;
-      const auto [at, added] = sections.emplace(UpperCp1252(name), std::pair{i + 1, text.size()});
-      open = added ? &at->second : nullptr;
+      if (IsSection(text[i], &name)) {
+        if (open) open->second = i;
+        section = UpperCp1252(name);
+        const auto [at, added] = sections.emplace(section, std::pair{i + 1, text.size()});
+        open = added ? &at->second : nullptr;
+        if (!added) section.clear();  // a later section of the same name is never read
+        continue;
+      }
+      if (open && IsKey(text[i], &key, nullptr)) keys.emplace(section + '\0' + UpperCp1252(key), i);
     }
   }
   static bool IsSection(const std::string& line, std::string* name) {
@@ -69,13 +79,8 @@ struct Lines {
     return at->second;
   }
   std::size_t Key(const std::string& section, const std::string& key) const {
-    const auto [first, end] = Section(section);
-    if (first == std::string::npos) return std::string::npos;
-    for (std::size_t i = first; i < end; ++i) {
-      std::string k;
-      if (IsKey(text[i], &k, nullptr) && UpperCp1252(k) == UpperCp1252(key)) return i;
-    }
-    return std::string::npos;
+    const auto at = keys.find(UpperCp1252(section) + '\0' + UpperCp1252(key));
+    return at == keys.end() ? std::string::npos : at->second;
   }
   std::string Join() const {
     std::string out;
@@ -84,6 +89,19 @@ struct Lines {
   }
 };
 
+
+}  // namespace
+
+struct TIniFile::Parsed : Lines {
+  using Lines::Lines;
+};
+
+namespace {
+
+TParsedFileCache<TIniFile::Parsed>& Files() {
+  static TParsedFileCache<TIniFile::Parsed> cache;
+  return cache;
+}
 
 // One change under the lock; false from the change writes nothing.
 template <typename Change>
@@ -95,6 +113,7 @@ void Rewrite(const std::string& file, Change change) {
     if (!change(lines)) return;
     lines.Index();  // the change may have moved sections
     f.Write(lines.Join());
+    Files().Forget(file);
   } catch (const EMvError&) {
     throw EMvError("Unable to write to " + file);
   }
@@ -102,18 +121,12 @@ void Rewrite(const std::string& file, Change change) {
 
 }  // namespace
 
-struct TIniFile::Parsed : Lines {
-  using Lines::Lines;
-};
 
 std::shared_ptr<const TIniFile::Parsed> TIniFile::Read() const {
-  TLockedFile f(fileName_, false);
-  const std::string stamp = f.Stamp();
-  if (!parsed_ || stamp.empty() || stamp != stamp_) {
-    parsed_ = std::make_shared<const Parsed>(f.Read());
-    stamp_ = stamp;
-  }
-  return parsed_;
+  return Files().Get(fileName_, TLockedFile::StampOf(fileName_), [&] {
+    TLockedFile f(fileName_, false);
+    return Parsed(f.Read());
+  });
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
@@ -176,6 +189,7 @@ bool TIniFile::CreateWhole(const std::string& content) {
     if (!f.Writable()) throw EMvError("");
     if (f.Exists()) return false;
     f.Write(content);
+    Files().Forget(fileName_);
     return true;
   } catch (const EMvError&) {
     throw EMvError("Unable to write to " + fileName_);

@@ -27,12 +27,12 @@ class TIniFile {
   // it does. Raises as WriteString.
   bool CreateWhole(const std::string& content);
 
+  struct Parsed;  // the file's lines with where each section stands
+
  private:
-  struct Parsed;
   std::shared_ptr<const Parsed> Read() const;
   std::string fileName_;
-  mutable std::shared_ptr<const Parsed> parsed_;
-  mutable std::string stamp_;
+
 };
 
 }  // namespace iex

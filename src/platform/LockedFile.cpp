@@ -40,9 +40,9 @@ bool TLockedFile::Exists() const {
   return fs::exists(path_, ec);
 }
 
-std::string TLockedFile::Stamp() const {
+std::string TLockedFile::StampOf(const std::string& path) {
   struct stat st {};
-  if (::stat(path_.c_str(), &st) != 0) return std::string();
+  if (::stat(path.c_str(), &st) != 0) return std::string();
   return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) + ":" +
          std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
 }

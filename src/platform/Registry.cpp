@@ -3,6 +3,7 @@
 
 #include "platform/Error.h"
 #include "platform/LockedFile.h"
+#include "platform/ParsedFileCache.h"
 
 namespace iex {
 std::string TRegistry::Absolute(const std::string& key) const {
@@ -21,17 +22,19 @@ TRegistry::Location TRegistry::Locate(THKey root, const std::string& absolute) c
   return {paths_.userHive, "HKEY_CURRENT_USER", absolute.size() > profile.size() ? absolute.substr(profile.size() + 1) : ""};
 }
 
-const THive& TRegistry::Load(const Location& at) const {
-  static const THive kNone;
-  if (!at.exists) return kNone;
-  TLockedFile file(at.file, false);
-  const std::string stamp = file.Stamp();
-  Parsed& cached = parsed_[at.file];
-  if (stamp.empty() || cached.stamp != stamp) {
-    cached.hive = THive::Parse(file.Read(), at.root, at.file);
-    cached.stamp = stamp;
-  }
-  return cached.hive;
+namespace {
+TParsedFileCache<THive>& Hives() {
+  static TParsedFileCache<THive> cache;
+  return cache;
+}
+}  // namespace
+
+std::shared_ptr<const THive> TRegistry::Load(const Location& at) const {
+  if (!at.exists) return std::make_shared<const THive>();
+  return Hives().Get(at.file, TLockedFile::StampOf(at.file), [&] {
+    TLockedFile file(at.file, false);
+    return THive::Parse(file.Read(), at.root, at.file);
+  });
 }
 
 template <typename Change>
@@ -42,7 +45,7 @@ bool TRegistry::Modify(const Location& at, Change change) {
   THive hive = THive::Parse(file.Read(), at.root, at.file);
   if (!change(hive)) return false;
   file.Write(hive.Serialize(at.root));
-  parsed_.erase(at.file);
+  Hives().Forget(at.file);
   return true;
 }
 
@@ -52,7 +55,8 @@ bool TRegistry::KeyExists(const std::string& key) {
   const Location at = Locate(RootKey, abs);
   if (!at.exists) return false;
   if (RootKey == THKey::HKEY_USERS && at.path.empty()) return true;  // the profile itself
-  const THive& hive = Load(at);
+  const auto loaded = Load(at);
+  const THive& hive = *loaded;
   return hive.Find(at.path) != nullptr;
 }
 
@@ -72,11 +76,12 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
       if (!canCreate) return false;
       hive.Create(at.path);
       file.Write(hive.Serialize(at.root));
-      parsed_.erase(at.file);
+      Hives().Forget(at.file);
     }
     writable = true;
   } else {
-    const THive& hive = Load(at);
+    const auto loaded = Load(at);
+  const THive& hive = *loaded;
     const bool isProfileRoot = RootKey == THKey::HKEY_USERS && at.path.empty();
     if (!hive.Find(at.path) && !isProfileRoot && !abs.empty()) return false;
   }
@@ -100,7 +105,8 @@ const std::string& TRegistry::CurrentPath() const {
 TRegValue TRegistry::ReadValue(const std::string& name) {
   if (!current_) throw EMvError("Failed to get data for '" + name + "'");
   const Location at = Locate(current_->root, current_->path);
-  const THive& hive = Load(at);
+  const auto loaded = Load(at);
+  const THive& hive = *loaded;
   const TRegKey* key = hive.Find(at.path);
   const TRegValue* v = key ? FindValue(*key, name) : nullptr;
   if (!v) throw EMvError("Failed to get data for '" + name + "'");
@@ -110,7 +116,8 @@ TRegValue TRegistry::ReadValue(const std::string& name) {
 bool TRegistry::ValueExists(const std::string& name) {
   if (!current_) return false;
   const Location at = Locate(current_->root, current_->path);
-  const THive& hive = Load(at);
+  const auto loaded = Load(at);
+  const THive& hive = *loaded;
   const TRegKey* key = hive.Find(at.path);
   return key && FindValue(*key, name);
 }
@@ -229,7 +236,8 @@ void TRegistry::GetValueNames(std::vector<std::string>& names) {
   names.clear();
   if (!current_) return;
   const Location at = Locate(current_->root, current_->path);
-  const THive& hive = Load(at);
+  const auto loaded = Load(at);
+  const THive& hive = *loaded;
   if (const TRegKey* key = hive.Find(at.path))
     for (const auto& v : key->values) names.push_back(v.name);
 }
@@ -242,7 +250,7 @@ void TRegistry::GetKeyNames(std::vector<std::string>& names) {
     return;
   }
   const Location at = Locate(current_->root, current_->path);
-  names = Load(at).SubKeyNames(at.path);
+  names = Load(at)->SubKeyNames(at.path);
 }
 
 }  // namespace iex

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -64,7 +65,7 @@ class TRegistry {
   Location Locate(THKey root, const std::string& absolute) const;
   std::string Absolute(const std::string& key) const;
   // The hive as the file holds it now; parsed again only when the file changed.
-  const THive& Load(const Location& at) const;
+  std::shared_ptr<const THive> Load(const Location& at) const;
   TRegValue ReadValue(const std::string& name);
   void WriteValue(const std::string& name, uint32_t type, const std::string& data);
   template <typename Change>
@@ -72,11 +73,7 @@ class TRegistry {
 
   TPlatformPaths paths_;
   std::optional<OpenedKey> current_;
-  struct Parsed {
-    std::string stamp;
-    THive hive;
-  };
-  mutable std::unordered_map<std::string, Parsed> parsed_;  // by hive file
+
 
  public:
   uint32_t Access;
