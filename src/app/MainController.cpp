@@ -69,6 +69,8 @@ void TfmMain::RefreshAliasList() {
   // Keep the line chosen before when it is still there.
   for (std::size_t i = 0; i < lines.size(); ++i)
     if (!chosen.empty() && lines[i] == chosen) view_.SetItemIndex(TElement::cbAlias, static_cast<int>(i));
+  // An alias store that could not be seeded or read: said once, the list still shown.
+  for (const std::string& warning : AList->TakeWarnings()) view_.ShowMessageBox(TMsgKind::Warning, warning, TMsgButtons::OK);
 }
 
 void TfmMain::FormShow() {
