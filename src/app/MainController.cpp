@@ -179,14 +179,21 @@ void TfmMain::bExportClick() {
 }
 
 void TfmMain::NextPage() {
-  auto message = [&](TMsgKind kind, const char* text) { view_.ShowMessageBox(kind, text, TMsgButtons::OK); };
-  if (view_.Text(TElement::edPath).empty()) return message(TMsgKind::Information, "Please enter Alias Name.");
-  if (view_.Text(TElement::edPassword).empty()) return message(TMsgKind::Information, "Please enter Password.");
-  if (!ConnectFromPage()) return message(TMsgKind::Error, ConnectFailureText().c_str());
+  // After a message the keyboard goes to the field concerned.
+  auto message = [&](TMsgKind kind, const std::string& text, TElement field) {
+    view_.ShowMessageBox(kind, text, TMsgButtons::OK);
+    view_.Focus(field);
+  };
+  if (view_.Text(TElement::edPath).empty()) return message(TMsgKind::Information, "Please enter Alias Name.", TElement::cbAlias);
+  if (view_.Text(TElement::edPassword).empty())
+    return message(TMsgKind::Information, "Please enter Password.", TElement::edPassword);
+  if (!ConnectFromPage()) return message(TMsgKind::Error, ConnectFailureText(), TElement::edPassword);
   const double start = edStartInvDate.Date(), end = edEndInvDate.Date();
-  if (start > 0 && end > 0 && end < start) return message(TMsgKind::Error, "Invalid Invoice Date Range.");
+  if (start > 0 && end > 0 && end < start)
+    return message(TMsgKind::Error, "Invalid Invoice Date Range.", TElement::edStartInvDate);
   const int64_t from = edStartInvNo.Value(), to = edEndInvNo.Value();
-  if (from > 0 && to > 0 && to < from) return message(TMsgKind::Error, "Invalid Invoice Number Range.");
+  if (from > 0 && to > 0 && to < from)
+    return message(TMsgKind::Error, "Invalid Invoice Number Range.", TElement::edStartInvNo);
   if (edStartInvDate.Box.GetEditText().empty() && edEndInvDate.Box.GetEditText().empty() && from == 0 && to == 0 &&
       cbBranch.Text().empty()) {
     const TMsgResult answer = view_.ShowMessageBox(
@@ -216,30 +223,123 @@ ExportSettings TfmMain::CollectSettings() {
 }
 
 void TfmMain::ExportPage() {
+  if (running_) return;
   for (const TLetterField& f : kLetterFields)
     if (view_.Text(f.element).empty()) {
       view_.ShowMessageBox(TMsgKind::Error, "Please enter mapping for all Travel Category.", TMsgButtons::OK);
+      view_.Focus(f.element);
       return;
     }
-  const ExportSettings settings = CollectSettings();
-  if (RunExport(settings)) {
+  RunExport(CollectSettings(), [this](bool done, std::exception_ptr error) { ExportFinished(done, error); });
+}
+
+void TfmMain::ExportFinished(bool done, std::exception_ptr error) {
+  if (error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const EExportStopped&) {
+      view_.SetText(TElement::lStatus, "Export stopped.");
+      view_.SetText(TElement::lStatusNo, "The previous import files are unchanged.");
+      if (closeWhenStopped_) view_.CloseWindow();
+    } catch (const std::exception& e) {
+      HandleError(e);
+    }
+    closeWhenStopped_ = false;
+    return;
+  }
+  closeWhenStopped_ = false;
+  if (done) {
+    const TExportSummary& s = run_->Summary;
     view_.SetText(TElement::lStatus, "Export Done.");
-    view_.ShowMessageBox(TMsgKind::Information, "Export Done.", TMsgButtons::OK);
+    view_.SetText(TElement::lStatusNo, std::to_string(s.accountLines) + " account lines, " +
+                                           std::to_string(s.bookingLines) + " bookings in " + run_->OutputDir);
+    view_.ShowMessageBox(TMsgKind::Information,
+                         "Export Done.\n" + run_->OutputDir + "/IMPACCT.DAT: " + std::to_string(s.accountLines) +
+                             " lines\n" + run_->OutputDir + "/IMPINV.DAT: " +
+                             std::to_string(s.bookingLines + s.segmentLines + s.udidLines + s.paymentRefLines) + " lines",
+                         TMsgButtons::OK);
   }
   view_.CloseWindow();
 }
 
-bool TfmMain::RunExport(const ExportSettings& settings) {
-  if (!run_) run_ = std::make_unique<TExportRun>(*dmMain, static_cast<TExportView&>(*this), env_);
-  running_ = true;
-  try {
-    const bool done = run_->RunExport(settings, [this] { SaveSettings(); });
-    running_ = false;
-    return done;
-  } catch (...) {
-    running_ = false;
-    throw;
+void TfmMain::RunExport(const ExportSettings& settings, std::function<void(bool, std::exception_ptr)> finished) {
+  if (!run_) {
+    run_ = std::make_unique<TExportRun>(*dmMain, static_cast<TExportView&>(*this), env_);
+    run_->StopReason = [this] { return stopAsked_ ? std::string("stopped by the user") : std::string(); };
   }
+  running_ = true;
+  stopAsked_ = false;
+  {
+    std::lock_guard<std::mutex> lock(progressMutex_);
+    progress_ = TRunProgress{};
+    progress_.phase = "Counting invoices";
+  }
+  runStart_ = std::chrono::steady_clock::now();
+  view_.EnableButton(TElement::bStop, true);
+  view_.LockInputs(true);
+  auto done = std::make_shared<bool>(false);
+  view_.RunInBackground([this, settings, done] { *done = run_->RunExport(settings, [this] { view_.CallOnUiThread([this] { SaveSettings(); }); }); },
+                        [this, done, finished](std::exception_ptr error) {
+                          running_ = false;
+                          view_.EnableButton(TElement::bStop, false);
+                          view_.LockInputs(false);
+                          view_.EnableButton(TElement::bExport, true);
+                          finished(*done, error);
+                        });
+}
+
+void TfmMain::bStopClick() {
+  if (!running_) return;
+  stopAsked_ = true;
+  // A query that has not yet given its first row is ended too.
+  if (dmMain) dmMain->ZAMDatabase.CancelOperation();
+}
+
+TRunProgress TfmMain::Progress() const {
+  std::lock_guard<std::mutex> lock(progressMutex_);
+  TRunProgress p = progress_;
+  if (running_) p.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - runStart_).count();
+  return p;
+}
+
+void TfmMain::SetStatusText(const std::string& text) {
+  std::lock_guard<std::mutex> lock(progressMutex_);
+  progress_.statusText = text;
+  progress_.number.clear();
+  if (text == "Exporting Profile No:") progress_.phase = "Reading profiles";
+  else if (text == "Exporting Invoice No:") progress_.phase = "Reading invoices";
+  else if (text.empty() && progress_.phase == "Writing invoices") progress_.phase = "Putting the files in place";
+}
+
+void TfmMain::SetStatusNumber(const std::string& text) {
+  std::lock_guard<std::mutex> lock(progressMutex_);
+  if (text.empty()) {
+    progress_.number.clear();
+    return;
+  }
+  if (progress_.phase == "Reading profiles") progress_.phase = "Writing accounts";
+  if (progress_.phase == "Reading invoices") progress_.phase = "Writing invoices";
+  if (progress_.phase == "Writing invoices" && text != progress_.number) ++progress_.invoicesDone;
+  progress_.number = text;
+}
+
+void TfmMain::SetInvoiceTotal(long total) {
+  std::lock_guard<std::mutex> lock(progressMutex_);
+  progress_.invoicesTotal = total;
+}
+
+void TfmMain::EnableExport(bool enabled) {
+  view_.CallOnUiThread([&] { view_.EnableButton(TElement::bExport, enabled); });
+}
+
+bool TfmMain::ChooseFolder(const std::string& start, std::string& chosen) {
+  bool ok = false;
+  view_.CallOnUiThread([&] { ok = view_.ChooseFolder(start, chosen); });
+  return ok;
+}
+
+void TfmMain::ShowError(const std::string& text) {
+  view_.CallOnUiThread([&] { view_.ShowMessageBox(TMsgKind::Error, text, TMsgButtons::OK); });
 }
 
 void TfmMain::cbBranchDropDown() {
@@ -259,9 +359,15 @@ void TfmMain::cbBranchDropDown() {
 void TfmMain::bExitClick() { view_.CloseWindow(); }
 
 bool TfmMain::FormCloseQuery() {
-  // The run lets the window's events through; closing under it would pull
-  // the database from beneath the files being written.
-  if (running_) return false;
+  if (running_) {
+    // Closing under a run would pull the database from beneath it: ask, and
+    // on Yes stop it and close once it has ended.
+    if (view_.ShowMessageBox(TMsgKind::Warning, "Stop the export and close?", TMsgButtons::YesNo) == TMsgResult::Yes) {
+      closeWhenStopped_ = true;
+      bStopClick();
+    }
+    return false;
+  }
   try {
     if (dmMain && dmMain->ZAMDatabase.Connected()) dmMain->ZAMDatabase.SetConnected(false);
   } catch (const std::exception&) {

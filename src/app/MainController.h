@@ -1,5 +1,8 @@
 #pragma once
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "aliases/AliasList.h"
@@ -23,6 +26,16 @@ std::string GetVersionText(const std::string& version);
 // The invoice-number fields: 0 shown blank, 0 to kMaxInvoiceNumber; the
 // command line checks its numbers through the same field.
 void ConfigureInvoiceNumberEdit(TNumEdit& e);
+
+// What a run shows while it works, read by the window's timer.
+struct TRunProgress {
+  std::string phase;       // "Counting invoices", "Reading profiles", "Writing accounts", ...
+  std::string statusText;  // lStatus: "Exporting Profile No:", "Exporting Invoice No:"
+  std::string number;      // lStatusNo: the profile or invoice number now written
+  long invoicesTotal = 0;  // 0 until counted
+  long invoicesDone = 0;
+  double elapsedSeconds = 0;
+};
 
 class TfmMain : private TExportView {
  public:
@@ -51,15 +64,24 @@ class TfmMain : private TExportView {
   void bExitClick();
   void cbBranchDropDown();
   void cbMapByChange();
-  bool FormCloseQuery();  // false while an export runs
+  // While an export runs: asks "Stop the export and close?"; Yes stops the
+  // run and closes the window when it has ended.
+  bool FormCloseQuery();
   bool ExportRunning() const { return running_; }
+  // The Stop button: the run ends at the next row (or its query is cancelled),
+  // rolls back and leaves the output folder as it was.
+  void bStopClick();
+  TRunProgress Progress() const;
 
   void UpdateAliasPath();
   void RefreshAliasList();
   void LoadSettings();
   void SaveSettings();
   void FillTravelTypeGrid();
-  bool RunExport(const ExportSettings& settings);
+  // Starts the run in the background; `finished` is told on the
+  // user-interface thread whether it completed (false: folder choice
+  // cancelled), or raises what ended it.
+  void RunExport(const ExportSettings& settings, std::function<void(bool done, std::exception_ptr error)> finished);
   TExportRun& ExportRun() { return *run_; }
   void HandleError(const std::exception& e);
 
@@ -72,13 +94,17 @@ class TfmMain : private TExportView {
   std::string ConnectFailureText() const;
   ExportSettings CollectSettings();
 
-  // TExportView
-  void SetStatusText(const std::string& text) override { view_.SetText(TElement::lStatus, text); }
-  void SetStatusNumber(const std::string& text) override { view_.SetText(TElement::lStatusNo, text); }
-  void ProcessMessages() override { view_.ProcessMessages(); }
-  void EnableExport(bool enabled) override { view_.EnableButton(TElement::bExport, enabled); }
-  bool ChooseFolder(const std::string& start, std::string& chosen) override { return view_.ChooseFolder(start, chosen); }
-  void ShowError(const std::string& text) override { view_.ShowMessageBox(TMsgKind::Error, text, TMsgButtons::OK); }
+  void ExportFinished(bool done, std::exception_ptr error);
+
+  // TExportView, called from the run's thread: progress goes to a shared
+  // record the window reads; anything that touches the window goes to its thread.
+  void SetStatusText(const std::string& text) override;
+  void SetStatusNumber(const std::string& text) override;
+  void ProcessMessages() override {}
+  void EnableExport(bool enabled) override;
+  bool ChooseFolder(const std::string& start, std::string& chosen) override;
+  void ShowError(const std::string& text) override;
+  void SetInvoiceTotal(long total) override;
 
   TMainView& view_;
   const Env& env_;
@@ -86,6 +112,11 @@ class TfmMain : private TExportView {
   std::string version_;
   std::unique_ptr<TExportRun> run_;
   bool running_ = false;
+  bool closeWhenStopped_ = false;
+  std::atomic<bool> stopAsked_{false};
+  mutable std::mutex progressMutex_;
+  TRunProgress progress_;
+  std::chrono::steady_clock::time_point runStart_;
 };
 
 // The category-letter fields with their travel category.

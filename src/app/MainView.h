@@ -1,4 +1,6 @@
 #pragma once
+#include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -7,7 +9,8 @@ namespace iex {
 // The window's elements the controller talks to, by their names.
 enum class TElement {
   Caption, cbAlias, edPath, edUserName, edPassword, gbVersion, bExport, bExit, lStatus, lStatusNo,
-  cbMapBy, cbItinMap, eAir, eHotel, eCar, eCruise, eTour, eRail, eTrans, eIns, eServ, eOther
+  cbMapBy, cbItinMap, eAir, eHotel, eCar, eCruise, eTour, eRail, eTrans, eIns, eServ, eOther,
+  bStop, edStartInvDate, edEndInvDate, edStartInvNo, edEndInvNo, cbBranch, gTravelType
 };
 enum class TPage { tsVersion, tsMapping };
 enum class TPanel { pTravelCat, pTravelType };
@@ -37,6 +40,14 @@ class TMainView {
   virtual bool ChooseFolder(const std::string& startFolder, std::string& chosen) = 0;
   virtual void GridChanged() = 0;  // the travel-type grid model changed
   virtual void CloseWindow() = 0;
+  // Runs `work` off the user-interface thread, so the window stays live;
+  // `done` then runs on the user-interface thread with what `work` raised
+  // (null when nothing). A view without threads may run both at once.
+  virtual void RunInBackground(std::function<void()> work, std::function<void(std::exception_ptr)> done) = 0;
+  // From the background work: runs `f` on the user-interface thread and waits for it.
+  virtual void CallOnUiThread(const std::function<void()>& f) = 0;
+  // While a run is in progress the page's inputs take no changes.
+  virtual void LockInputs(bool locked) = 0;
 };
 
 }  // namespace iex

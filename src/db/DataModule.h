@@ -50,6 +50,8 @@ class TdmMain {
   void GetBranchNames(TStringIntList& L);
   void PrepareTravelTypes(TStringGrid& G);
   void CacheCCLookUp(TStringIntList& L);
+  // How many invoices the filters select, for a progress display.
+  long CountInvoices(const TInvoiceFilter& filter);
 
  private:
   template <typename ReadRows>

@@ -61,6 +61,16 @@ void TDatabase::Disconnect() {
   fb::Finish(attachment_, [](Firebird::IAttachment* a, Firebird::ThrowStatusWrapper* st) { a->detach(st); });
 }
 
+void TDatabase::CancelOperation() noexcept {
+  try {
+    if (Firebird::IAttachment* a = attachment_.get()) {
+      fb::Status st;
+      a->cancelOperation(&st, fb_cancel_raise);
+    }
+  } catch (...) {
+  }
+}
+
 void TDatabase::SetConnected(bool value) {
   if (value)
     Connect();

@@ -29,6 +29,9 @@ class TDatabase {
   void Disconnect();
   bool Connected() const { return attachment_ != nullptr; }
   void SetConnected(bool value);
+  // From another thread: ends the statement running on this connection with
+  // an error, so a long query can be stopped. Nothing happens when none runs.
+  void CancelOperation() noexcept;
   // The dialect statements are prepared in: 3, or the database's own when lower.
   unsigned Dialect() const { return dialect_; }
 

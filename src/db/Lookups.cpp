@@ -40,6 +40,18 @@ std::string TdmMain::ReadSetting(int fieldNo) {
 std::string TdmMain::ReadCCKeySetting() { return ReadSetting(47); }
 std::string TdmMain::ReadCCEncryptSetting() { return ReadSetting(48); }
 
+long TdmMain::CountInvoices(const TInvoiceFilter& filter) {
+  SqlLines lines{"SELECT COUNT(*) FROM INVOICE I"};
+  AddFilters(lines, filter);
+  std::string sql;
+  for (const std::string& line : lines) sql += (sql.empty() ? "" : "\n") + line;
+  long count = 0;
+  Lookup(sql, [&] {
+    if (!sqlMisc.Eof()) count = sqlMisc.Field(0).AsInteger();
+  });
+  return count;
+}
+
 void TdmMain::GetDBVersion() {
   DBVersion.clear();
   Lookup("SELECT ZAMTABLEVERSIONNO FROM TABLEVERSION WHERE ACTIVEVERSION = 'Y'", [&] {

@@ -69,6 +69,19 @@ class FakeMainView : public TMainView {
   }
   void GridChanged() override { ++gridChanges; }
   void CloseWindow() override { closed = true; }
+  // Without threads: the work and its end run at once.
+  void RunInBackground(std::function<void()> work, std::function<void(std::exception_ptr)> done) override {
+    std::exception_ptr error;
+    try {
+      work();
+    } catch (...) {
+      error = std::current_exception();
+    }
+    done(error);
+  }
+  void CallOnUiThread(const std::function<void()>& f) override { f(); }
+  void LockInputs(bool locked) override { inputsLocked = locked; }
+  bool inputsLocked = false;
 
   std::string LastMessage() const { return messages.empty() ? "" : messages.back().second; }
   void Choose(const std::string& alias) {

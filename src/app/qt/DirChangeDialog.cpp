@@ -1,19 +1,26 @@
 #include "app/qt/DirChangeDialog.h"
 
+#include <QDir>
 #include <QFileSystemModel>
+#include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
-#include <QHBoxLayout>
 
 namespace iex::qt {
 
-DirChangeDialog::DirChangeDialog(const QString& startFolder, QWidget* parent) : QDialog(parent) {
+DirChangeDialog::DirChangeDialog(const QString& missingFolder, const QString& startFolder, QWidget* parent)
+    : QDialog(parent) {
   setWindowTitle("Invoice Export Utility");
   setObjectName("fmDirChange");
   auto* layout = new QVBoxLayout(this);
-  auto* lMsg = new QLabel("Can not find directory \\tovrane\\db. Please select new output directory.", this);
+  auto* lMsg = new QLabel("Can not find directory " + QDir::toNativeSeparators(missingFolder) +
+                              ". Please select new output directory.",
+                          this);
   lMsg->setObjectName("lMsg");
   lMsg->setWordWrap(true);
   layout->addWidget(lMsg);
@@ -26,27 +33,68 @@ DirChangeDialog::DirChangeDialog(const QString& startFolder, QWidget* parent) : 
   for (int c = 1; c < model_->columnCount(); ++c) lbDir_->hideColumn(c);
   lbDir_->setHeaderHidden(true);
   lbDir_->setAutoExpandDelay(0);
-  const QModelIndex start = model_->index(startFolder);
-  lbDir_->setCurrentIndex(start);
-  lbDir_->scrollTo(start);
-  lbDir_->expand(start);
   layout->addWidget(lbDir_);
+  auto* pathRow = new QHBoxLayout;
+  auto* lPath = new QLabel("&Folder:", this);
+  edPath_ = new QLineEdit(this);
+  edPath_->setObjectName("edPath");
+  edPath_->setReadOnly(true);
+  lPath->setBuddy(edPath_);
+  pathRow->addWidget(lPath);
+  pathRow->addWidget(edPath_, 1);
+  layout->addLayout(pathRow);
   auto* buttons = new QHBoxLayout;
+  auto* bNew = new QPushButton("&New Folder...", this);
+  bNew->setObjectName("bNewFolder");
+  bNew->setAutoDefault(false);
   auto* bOK = new QPushButton("OK", this);
   bOK->setObjectName("bOK");
   bOK->setDefault(true);
   auto* bCancel = new QPushButton("Cancel", this);
   bCancel->setObjectName("bCancel");
+  buttons->addWidget(bNew);
   buttons->addStretch();
   buttons->addWidget(bOK);
   buttons->addWidget(bCancel);
   layout->addLayout(buttons);
   connect(bOK, &QPushButton::clicked, this, &QDialog::accept);
   connect(bCancel, &QPushButton::clicked, this, &QDialog::reject);
-  resize(420, 360);
-  selected_ = startFolder;
-  connect(lbDir_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& i) { selected_ = model_->filePath(i); });
+  connect(bNew, &QPushButton::clicked, this, [this] { NewFolder(); });
+  resize(480, 400);
+  connect(lbDir_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& i) {
+    selected_ = model_->filePath(i);
+    edPath_->setText(QDir::toNativeSeparators(selected_));
+  });
+  // The model reads folders as they are needed: keep the selection in view
+  // while the folders above it arrive.
+  connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString&) {
+    lbDir_->scrollTo(model_->index(selected_), QAbstractItemView::PositionAtCenter);
+  });
+  Select(startFolder);
+}
+
+void DirChangeDialog::Select(const QString& folder) {
+  QString path = QDir::cleanPath(folder);
+  const QModelIndex index = model_->index(path);
+  selected_ = path;
+  edPath_->setText(QDir::toNativeSeparators(path));
+  lbDir_->setCurrentIndex(index);
+  lbDir_->expand(index);
+  lbDir_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void DirChangeDialog::NewFolder() {
+  bool ok = false;
+  const QString name = QInputDialog::getText(this, windowTitle(), "New folder in " + QDir::toNativeSeparators(selected_) + ":",
+                                             QLineEdit::Normal, QString(), &ok);
+  if (!ok || name.trimmed().isEmpty()) return;
+  QDir parent(selected_);
+  if (!parent.mkdir(name.trimmed())) {
+    QMessageBox::warning(this, windowTitle(), "The folder " + name.trimmed() + " cannot be made in " +
+                                                  QDir::toNativeSeparators(selected_) + ".");
+    return;
+  }
+  Select(parent.filePath(name.trimmed()));
 }
 
 QString DirChangeDialog::SelectedFolder() const { return selected_; }

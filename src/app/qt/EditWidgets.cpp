@@ -104,6 +104,7 @@ void DateEditWidget::DropDown() {
   for (QWidget* child : calendar_->findChildren<QWidget*>()) child->installEventFilter(this);
   popup_->installEventFilter(this);
   connect(calendar_, &QCalendarWidget::activated, this, [this] { Pick(); });
+  connect(calendar_, &QCalendarWidget::clicked, this, [this] { Pick(); });  // one click picks the day
   popup_->adjustSize();
   // Below the field, or above it and to the left where the screen ends.
   QPoint at = mapToGlobal(QPoint(0, height()));

@@ -12,8 +12,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMetaObject>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyledItemDelegate>
+#include <QThread>
+#include <QTimer>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -32,6 +37,26 @@ const std::pair<TElement, const char*> kLetterLabels[10] = {
     {TElement::eCruise, "Cruise"}, {TElement::eTour, "Tour"},        {TElement::eRail, "Rail"},
     {TElement::eTrans, "Transportation"}, {TElement::eIns, "Insurance"}, {TElement::eServ, "Service Fee"},
     {TElement::eOther, "Other"}};
+
+// Alt mnemonics of the buttons; the controller reads and writes the plain texts.
+QString WithMnemonic(const std::string& text) {
+  if (text == "Next") return "&Next";
+  if (text == "Export") return "&Export";
+  if (text == "Close") return "&Close";
+  if (text == "Stop") return "&Stop";
+  return Q(text);
+}
+
+// The revenue-type cells take one letter, as the category fields do.
+class OneLetterDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) line->setMaxLength(1);
+    return editor;
+  }
+};
 
 const char* ElementName(TElement e) {
   switch (e) {
@@ -56,6 +81,7 @@ const char* ElementName(TElement e) {
     case TElement::eIns: return "eIns";
     case TElement::eServ: return "eServ";
     case TElement::eOther: return "eOther";
+    case TElement::bStop: return "bStop";
     default: return "fmMain";
   }
 }
@@ -63,7 +89,8 @@ const char* ElementName(TElement e) {
 }  // namespace
 
 MainWindow::MainWindow(const Env& env, const RegionalSettings& settings, const DateOrder& order, TSettingsStore& store,
-                       const std::string& version) {
+                       const std::string& version)
+    : env_(env) {
   setObjectName("fmMain");
   setWindowTitle("Invoice Export Utility");
   fm_ = std::make_unique<TfmMain>(*this, env, settings, order, store, version);
@@ -79,17 +106,40 @@ MainWindow::MainWindow(const Env& env, const RegionalSettings& settings, const D
   pcMain_->addWidget(tsMapping_);
   layout->addWidget(pcMain_);
 
+  auto* progressRow = new QHBoxLayout;
+  lPhase_ = new QLabel(this);
+  lPhase_->setObjectName("lPhase");
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName("pbProgress");
+  progress_->setTextVisible(true);
+  progressRow->addWidget(lPhase_);
+  progressRow->addWidget(progress_, 1);
+  layout->addLayout(progressRow);
+  lPhase_->hide();
+  progress_->hide();
+
   auto* buttons = new QHBoxLayout;
-  auto* bExport = new QPushButton("Next", this);
-  auto* bExit = new QPushButton("Close", this);
+  auto* bStop = new QPushButton(WithMnemonic("Stop"), this);
+  bStop->setEnabled(false);
+  bStop->hide();
+  auto* bExport = new QPushButton(WithMnemonic("Next"), this);
+  auto* bExit = new QPushButton(WithMnemonic("Close"), this);
+  // The button Enter presses in the page's fields, marked as such.
+  bExport->setDefault(true);
+  buttons->addWidget(bStop);
   buttons->addStretch();
   buttons->addWidget(bExport);
   buttons->addWidget(bExit);
   layout->addLayout(buttons);
   elements_[TElement::bExport] = bExport;
   elements_[TElement::bExit] = bExit;
+  elements_[TElement::bStop] = bStop;
   connect(bExport, &QPushButton::clicked, this, [this] { fm_->bExportClick(); });
   connect(bExit, &QPushButton::clicked, this, [this] { fm_->bExitClick(); });
+  connect(bStop, &QPushButton::clicked, this, [this] { fm_->bStopClick(); });
+  progressTimer_ = new QTimer(this);
+  progressTimer_->setInterval(100);
+  connect(progressTimer_, &QTimer::timeout, this, [this] { ShowProgress(); });
 
   auto* pStatus = new QFrame(this);
   pStatus->setObjectName("pStatus");
@@ -109,7 +159,12 @@ MainWindow::MainWindow(const Env& env, const RegionalSettings& settings, const D
   fm_->FormCreate();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  if (worker_.joinable()) {
+    fm_->bStopClick();
+    worker_.join();
+  }
+}
 
 void MainWindow::BuildFirstPage(QWidget* page) {
   auto* layout = new QVBoxLayout(page);
@@ -128,10 +183,12 @@ void MainWindow::BuildFirstPage(QWidget* page) {
   edUserName->setFocusPolicy(Qt::ClickFocus);
   auto* edPassword = new QLineEdit(gbVersion);
   edPassword->setEchoMode(QLineEdit::Password);
-  form->addRow("Alias Name", cbAlias);
+  // Each typed character shows as "*", whatever the style's own mark.
+  edPassword->setStyleSheet("lineedit-password-character: 42");
+  form->addRow("&Alias Name", cbAlias);
   form->addRow("Alias Path", edPath);
   form->addRow("User Name", edUserName);
-  form->addRow("Password", edPassword);
+  form->addRow("Pass&word", edPassword);
   elements_[TElement::cbAlias] = cbAlias;
   elements_[TElement::edPath] = edPath;
   elements_[TElement::edUserName] = edUserName;
@@ -150,21 +207,33 @@ void MainWindow::BuildFirstPage(QWidget* page) {
   endNo->setObjectName("edEndInvNo");
   auto* cbBranch = new BranchComboWidget(fm_->cbBranch, error, filter);
   cbBranch->setObjectName("cbBranch");
-  grid->addWidget(new QLabel("Invoice Date", filter), 0, 0);
+  auto label = [&](const char* text, QWidget* buddy, int row, int column) {
+    auto* l = new QLabel(text, filter);
+    l->setBuddy(buddy);
+    grid->addWidget(l, row, column);
+  };
+  label("Invoice &Date", startDate->Edit(), 0, 0);
   grid->addWidget(startDate, 0, 1);
-  grid->addWidget(new QLabel("To", filter), 0, 2);
+  label("T&o", endDate->Edit(), 0, 2);
   grid->addWidget(endDate, 0, 3);
-  grid->addWidget(new QLabel("Invoice No.", filter), 1, 0);
+  label("&Invoice No.", startNo, 1, 0);
   grid->addWidget(startNo, 1, 1);
-  grid->addWidget(new QLabel("To", filter), 1, 2);
+  label("To", endNo, 1, 2);
   grid->addWidget(endNo, 1, 3);
-  grid->addWidget(new QLabel("Branch", filter), 2, 0);
+  label("&Branch", cbBranch, 2, 0);
   grid->addWidget(cbBranch, 2, 1, 1, 3);
+  grid->setColumnStretch(4, 1);
+  elements_[TElement::edStartInvDate] = startDate->Edit();
+  elements_[TElement::edEndInvDate] = endDate->Edit();
+  elements_[TElement::edStartInvNo] = startNo;
+  elements_[TElement::edEndInvNo] = endNo;
+  elements_[TElement::cbBranch] = cbBranch;
   form->addRow(filter);
   layout->addWidget(gbVersion);
-  layout->addStretch();
-  auto enter = [this] { fm_->bExportClick(); };
-  auto escape = [this] { close(); };
+  auto enter = [this] { PressDefaultButton(); };
+  auto escape = [this] {
+    if (!fm_->ExportRunning()) close();
+  };
   for (BoundLineEdit* e : {startDate->Edit(), endDate->Edit(), static_cast<BoundLineEdit*>(startNo), static_cast<BoundLineEdit*>(endNo)}) {
     e->OnEnter = enter;
     e->OnEscape = escape;
@@ -179,7 +248,9 @@ void MainWindow::BuildSecondPage(QWidget* page) {
   auto* mapByRow = new QHBoxLayout;
   auto* cbMapBy = new QComboBox(gbMapping);
   cbMapBy->addItems({"Travel Category", "Travel Type"});
-  mapByRow->addWidget(new QLabel("Map by", gbMapping));
+  auto* lMapBy = new QLabel("&Map by", gbMapping);
+  lMapBy->setBuddy(cbMapBy);
+  mapByRow->addWidget(lMapBy);
   mapByRow->addWidget(cbMapBy);
   mapByRow->addStretch();
   mapping->addLayout(mapByRow);
@@ -188,15 +259,24 @@ void MainWindow::BuildSecondPage(QWidget* page) {
 
   pTravelCat_ = new QWidget(gbMapping);
   pTravelCat_->setObjectName("pTravelCat");
+  // Two columns of label and field; each label stands just left of its own
+  // field, a gap parts the columns, and the fields keep their small width.
   auto* letters = new QGridLayout(pTravelCat_);
+  letters->setHorizontalSpacing(6);
   for (int i = 0; i < 10; ++i) {
     auto* edit = new QLineEdit(pTravelCat_);
     edit->setMaxLength(1);
-    edit->setMaximumWidth(40);
-    letters->addWidget(new QLabel(kLetterLabels[i].second, pTravelCat_), i % 5, (i / 5) * 2);
-    letters->addWidget(edit, i % 5, (i / 5) * 2 + 1);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("WW") + 16);
+    auto* l = new QLabel(kLetterLabels[i].second, pTravelCat_);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setBuddy(edit);
+    const int column = (i / 5) * 3;
+    letters->addWidget(l, i % 5, column);
+    letters->addWidget(edit, i % 5, column + 1);
     elements_[kLetterLabels[i].first] = edit;
   }
+  letters->setColumnMinimumWidth(2, 32);
+  letters->setColumnStretch(5, 1);
   mapping->addWidget(pTravelCat_);
 
   pTravelType_ = new QWidget(gbMapping);
@@ -207,6 +287,9 @@ void MainWindow::BuildSecondPage(QWidget* page) {
   gTravelType_->setHorizontalHeaderLabels({"MOVRA Travel Type", "Revenue Type"});
   gTravelType_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
   gTravelType_->verticalHeader()->hide();
+  gTravelType_->setItemDelegateForColumn(1, new OneLetterDelegate(gTravelType_));
+  gTravelType_->installEventFilter(this);
+  elements_[TElement::gTravelType] = gTravelType_;
   typeLayout->addWidget(gTravelType_);
   mapping->addWidget(pTravelType_);
   connect(gTravelType_, &QTableWidget::cellChanged, this, [this](int row, int col) {
@@ -219,9 +302,12 @@ void MainWindow::BuildSecondPage(QWidget* page) {
   auto* itin = new QHBoxLayout(gbItin);
   auto* cbItinMap = new QComboBox(gbItin);
   cbItinMap->addItems({"Varies by Travel Category", "Vendor Name"});
-  itin->addWidget(new QLabel("Map", gbItin));
+  auto* lItin = new QLabel("Ma&p", gbItin);
+  lItin->setBuddy(cbItinMap);
+  itin->addWidget(lItin);
   itin->addWidget(cbItinMap);
   itin->addStretch();
+  gbItin->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   elements_[TElement::cbItinMap] = cbItinMap;
   layout->addWidget(gbMapping);
   layout->addWidget(gbItin);
@@ -237,7 +323,7 @@ std::string MainWindow::Text(TElement e) {
   QWidget* w = Widget(e);
   if (auto* l = qobject_cast<QLineEdit*>(w)) return S(l->text());
   if (auto* c = qobject_cast<QComboBox*>(w)) return S(c->currentText());
-  if (auto* b = qobject_cast<QPushButton*>(w)) return S(b->text());
+  if (auto* b = qobject_cast<QPushButton*>(w)) return S(b->text().remove('&'));
   if (auto* l = qobject_cast<QLabel*>(w)) return S(l->text());
   if (auto* g = qobject_cast<QGroupBox*>(w)) return S(g->title());
   return std::string();
@@ -248,7 +334,7 @@ void MainWindow::SetText(TElement e, const std::string& text) {
   if (e == TElement::Caption) return setWindowTitle(q);
   QWidget* w = Widget(e);
   if (auto* l = qobject_cast<QLineEdit*>(w)) l->setText(q);
-  else if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(q);
+  else if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(WithMnemonic(S(q)));
   else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(q);
   else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(q);
 }
@@ -326,7 +412,7 @@ TMsgResult MainWindow::ShowMessageBox(TMsgKind kind, const std::string& text, TM
 
 bool MainWindow::ChooseFolder(const std::string& startFolder, std::string& chosen) {
   if (FolderHook) return FolderHook(startFolder, chosen);
-  DirChangeDialog dialog(Q(startFolder), this);
+  DirChangeDialog dialog(Q(env_.FileSystemRoot() + TExportRun::kDefaultOutputDir), Q(startFolder), this);
   if (dialog.exec() != QDialog::Accepted) return false;
   chosen = S(dialog.SelectedFolder());
   return true;
@@ -338,7 +424,9 @@ void MainWindow::GridChanged() {
     auto* name = new QTableWidgetItem(Q(fm_->gTravelType.Cell(0, row)));
     name->setFlags(name->flags() & ~Qt::ItemIsEditable);
     gTravelType_->setItem(row - 1, 0, name);
-    gTravelType_->setItem(row - 1, 1, new QTableWidgetItem(Q(fm_->gTravelType.Cell(1, row))));
+    auto* letter = new QTableWidgetItem(Q(fm_->gTravelType.Cell(1, row)));
+    if (fm_->gTravelType.Cell(0, row).empty()) letter->setFlags(letter->flags() & ~Qt::ItemIsEditable);
+    gTravelType_->setItem(row - 1, 1, letter);
   }
   filling_ = false;
 }
@@ -346,6 +434,7 @@ void MainWindow::GridChanged() {
 void MainWindow::Start(db::TdmMain& dm) {
   fm_->AttachDataModule(dm);
   adjustSize();
+  setMinimumSize(minimumSizeHint());
   resize(qMax(width(), 560), height());
   if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
   show();
@@ -359,17 +448,109 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     e->ignore();
 }
 
+void MainWindow::PressDefaultButton() {
+  auto* b = qobject_cast<QPushButton*>(Widget(TElement::bExport));
+  if (b && b->isEnabled()) b->click();
+}
+
 void MainWindow::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-    auto* b = qobject_cast<QPushButton*>(Widget(TElement::bExport));
-    if (b && b->isEnabled()) b->click();
+    // A focused button is pressed itself; elsewhere the page's default button.
+    if (auto* focused = qobject_cast<QPushButton*>(focusWidget())) {
+      if (focused->isEnabled()) focused->click();
+    } else {
+      PressDefaultButton();
+    }
     return;
   }
   if (e->key() == Qt::Key_Escape) {
-    close();
+    if (!fm_->ExportRunning()) close();  // asks nothing: a run is stopped with Stop or by closing
     return;
   }
   QWidget::keyPressEvent(e);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Enter in the grid moves to the next row (an open cell edit ends first); it never exports.
+  if (watched == gTravelType_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      const int row = gTravelType_->currentRow();
+      if (row + 1 < gTravelType_->rowCount()) gTravelType_->setCurrentCell(row + 1, gTravelType_->currentColumn());
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::RunInBackground(std::function<void()> work, std::function<void(std::exception_ptr)> done) {
+  if (worker_.joinable()) worker_.join();
+  ShowProgress();
+  progressTimer_->start();
+  worker_ = std::thread([this, work = std::move(work), done = std::move(done)] {
+    std::exception_ptr error;
+    try {
+      work();
+    } catch (...) {
+      error = std::current_exception();
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, done, error] {
+          worker_.join();
+          progressTimer_->stop();
+          done(error);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void MainWindow::CallOnUiThread(const std::function<void()>& f) {
+  if (QThread::currentThread() == thread()) return f();
+  // An error goes back to the caller's thread, never through the event loop.
+  std::exception_ptr error;
+  QMetaObject::invokeMethod(
+      this,
+      [&] {
+        try {
+          f();
+        } catch (...) {
+          error = std::current_exception();
+        }
+      },
+      Qt::BlockingQueuedConnection);
+  if (error) std::rethrow_exception(error);
+}
+
+void MainWindow::LockInputs(bool locked) {
+  pcMain_->setEnabled(!locked);
+  Widget(TElement::bExport)->setEnabled(!locked);
+  QWidget* stop = Widget(TElement::bStop);
+  stop->setVisible(locked);
+  if (locked) {
+    lPhase_->show();
+    progress_->show();
+    progress_->setRange(0, 0);
+    progress_->setValue(0);
+    stop->setFocus(Qt::OtherFocusReason);
+  } else {
+    Widget(TElement::bExport)->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+void MainWindow::ShowProgress() {
+  if (!fm_->ExportRunning()) return;
+  const TRunProgress p = fm_->Progress();
+  SetText(TElement::lStatus, p.statusText);
+  SetText(TElement::lStatusNo, p.number);
+  const int seconds = static_cast<int>(p.elapsedSeconds);
+  lPhase_->setText(Q(p.phase) + QString("  %1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar('0')));
+  if (p.invoicesTotal > 0) {
+    const long total = std::min<long>(p.invoicesTotal, 1L << 30);
+    progress_->setRange(0, static_cast<int>(total));
+    progress_->setValue(static_cast<int>(std::min(p.invoicesDone, total)));
+    progress_->setFormat("%v of %m invoices");
+  }
 }
 
 }  // namespace iex::qt

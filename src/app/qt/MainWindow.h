@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <thread>
 
 #include "app/MainController.h"
 #include "app/MainView.h"
@@ -14,6 +15,8 @@ class QPushButton;
 class QStackedWidget;
 class QTableWidget;
 class QGroupBox;
+class QProgressBar;
+class QTimer;
 
 namespace iex::qt {
 
@@ -49,17 +52,24 @@ class MainWindow : public QWidget, public TMainView {
   bool ChooseFolder(const std::string& startFolder, std::string& chosen) override;
   void GridChanged() override;
   void CloseWindow() override { close(); }
+  void RunInBackground(std::function<void()> work, std::function<void(std::exception_ptr)> done) override;
+  void CallOnUiThread(const std::function<void()>& f) override;
+  void LockInputs(bool locked) override;
 
   void Start(db::TdmMain& dm);  // after the data module exists: shows the window
+  QProgressBar* ProgressBar() const { return progress_; }
 
  protected:
   void closeEvent(QCloseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildFirstPage(QWidget* page);
   void BuildSecondPage(QWidget* page);
   void ShowError(const std::string& text) { ShowMessageBox(TMsgKind::Error, text, TMsgButtons::OK); }
+  void ShowProgress();
+  void PressDefaultButton();
 
   std::unique_ptr<TfmMain> fm_;
   std::map<TElement, QWidget*> elements_;
@@ -70,6 +80,11 @@ class MainWindow : public QWidget, public TMainView {
   QWidget* pTravelType_ = nullptr;
   QTableWidget* gTravelType_ = nullptr;
   bool filling_ = false;
+  const Env& env_;
+  QProgressBar* progress_ = nullptr;
+  QLabel* lPhase_ = nullptr;
+  QTimer* progressTimer_ = nullptr;
+  std::thread worker_;
 };
 
 }  // namespace iex::qt

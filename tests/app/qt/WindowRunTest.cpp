@@ -1,0 +1,210 @@
+// The window during a run and around it: Enter where it belongs, the grid's
+// one-letter cells, the folder chooser, and a run of 50,000 invoices that
+// shows progress, can be stopped, and asks before the window closes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <filesystem>
+
+#include "AgencyDb.h"
+#include "FakeEnv.h"
+#include "TempPaths.h"
+#include "aliases/AliasRegistry.h"
+#include "app/RegistrySettingsStore.h"
+#include "app/qt/DirChangeDialog.h"
+#include "app/qt/MainWindow.h"
+
+namespace iex {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WindowRunTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new test::TempDir;
+    tools::AgencyOptions o;
+    o.invoices = 50000;
+    db_ = test::MakeAgencyDb(*dir_, "agency.fdb", o);
+  }
+  static void TearDownTestSuite() { delete dir_; }
+
+  void SetUp() override {
+    env_.paths = test::TempPaths(home_);
+    env_.root = home_.Path() + "/";
+    out_ = home_.File("tovrane/db");
+    fs::create_directories(out_);
+    test::WriteFile(out_ + "/IMPACCT.DAT", "previous accounts\r\n");
+    test::WriteFile(out_ + "/IMPINV.DAT", "previous invoices\r\n");
+    TAliasRegistry(TAliasDBType::adtIB, env_.paths).AddAlias("BIG", db_);
+    store_ = std::make_unique<TRegistrySettingsStore>(env_.paths);
+    window_ = std::make_unique<qt::MainWindow>(env_, env_.settings, order_, *store_, "");
+    window_->MessageBoxHook = [this](TMsgKind, const std::string& text, TMsgButtons buttons) {
+      messages_.push_back(text);
+      if (buttons == TMsgButtons::OK) return TMsgResult::OK;
+      return answer_;
+    };
+    window_->Start(dm_);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void TearDown() override {
+    window_->MessageBoxHook = [](TMsgKind, const std::string&, TMsgButtons) { return TMsgResult::Yes; };
+    if (window_->isVisible()) window_->close();
+    QTest::qWaitFor([&] { return !window_->Controller().ExportRunning(); }, 60000);
+    window_.reset();
+  }
+  // The first page filled in and Next: on the mapping page.
+  void ToMappingPage() {
+    auto* alias = qobject_cast<QComboBox*>(window_->Widget(TElement::cbAlias));
+    QTest::keyClick(alias, Qt::Key_Down);
+    QTest::keyClicks(window_->Widget(TElement::edPassword), "x");
+    QTest::keyClick(window_->Widget(TElement::edPassword), Qt::Key_Return);
+    ASSERT_EQ(window_->CurrentPage(), TPage::tsMapping);
+    messages_.clear();
+  }
+  QPushButton* Button(TElement e) { return qobject_cast<QPushButton*>(window_->Widget(e)); }
+  bool PreviousPairIntact() {
+    return test::ReadFile(out_ + "/IMPACCT.DAT") == "previous accounts\r\n" &&
+           test::ReadFile(out_ + "/IMPINV.DAT") == "previous invoices\r\n";
+  }
+
+  static test::TempDir* dir_;
+  static std::string db_;
+  test::TempDir home_;
+  test::FakeEnv env_;
+  DateOrder order_ = InitDateOrder(env_.settings);
+  std::unique_ptr<TRegistrySettingsStore> store_;
+  db::TdmMain dm_;
+  std::unique_ptr<qt::MainWindow> window_;
+  std::vector<std::string> messages_;
+  TMsgResult answer_ = TMsgResult::Yes;
+  std::string out_;
+};
+
+test::TempDir* WindowRunTest::dir_ = nullptr;
+std::string WindowRunTest::db_;
+
+TEST_F(WindowRunTest, EnterOnCloseCloses) {
+  Button(TElement::bExit)->setFocus();
+  QTest::keyClick(Button(TElement::bExit), Qt::Key_Return);
+  EXPECT_FALSE(window_->isVisible()) << "Enter pressed Close, not Next";
+  EXPECT_EQ(window_->CurrentPage(), TPage::tsVersion);
+}
+
+TEST_F(WindowRunTest, EnterInTheGridNeverExportsAndACellTakesOneLetter) {
+  ToMappingPage();
+  window_->Controller().cbMapByChange();
+  qobject_cast<QComboBox*>(window_->Widget(TElement::cbMapBy))->setCurrentIndex(1);
+  QTableWidget* grid = window_->Grid();
+  grid->setFocus();
+  grid->setCurrentCell(0, 1);
+  QTest::keyClick(grid, Qt::Key_Return);
+  EXPECT_EQ(grid->currentRow(), 1) << "Enter moves to the next row";
+  EXPECT_FALSE(window_->Controller().ExportRunning());
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(PreviousPairIntact()) << "no export started";
+
+  // A letter cell takes one character.
+  grid->setCurrentCell(0, 1);
+  grid->editItem(grid->item(0, 1));
+  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_NE(editor, nullptr);
+  editor->selectAll();
+  QTest::keyClicks(editor, "xy");
+  EXPECT_EQ(editor->text(), QString("x"));
+}
+
+TEST_F(WindowRunTest, TheFolderChooserOpensWithItsSelectionInViewAndShowsThePath) {
+  const std::string deep = home_.File("a/b/c/d/e/f/chosen");
+  fs::create_directories(deep);
+  qt::DirChangeDialog dialog("/tovrane/db", QString::fromStdString(deep), window_.get());
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  auto* tree = dialog.findChild<QTreeView*>("lbDir");
+  auto* path = dialog.findChild<QLineEdit*>("edPath");
+  ASSERT_TRUE(tree && path);
+  EXPECT_EQ(path->text().toStdString(), deep);
+  EXPECT_EQ(dialog.SelectedFolder().toStdString(), deep);
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    const QRect r = tree->visualRect(tree->currentIndex());
+    return r.isValid() && tree->viewport()->rect().intersects(r);
+  }, 5000)) << "the selected folder is in view";
+  auto* message = dialog.findChild<QLabel*>("lMsg");
+  EXPECT_NE(message->text().indexOf("/tovrane/db"), -1) << message->text().toStdString();
+}
+
+TEST_F(WindowRunTest, StopKeepsThePreviousFilesAndClosingAsksFirst) {
+  ToMappingPage();
+  // Stop: the run ends, the folder is as it was, Export works again.
+  Button(TElement::bExport)->click();
+  ASSERT_TRUE(window_->Controller().ExportRunning());
+  EXPECT_TRUE(Button(TElement::bStop)->isEnabled());
+  EXPECT_FALSE(Button(TElement::bExport)->isEnabled());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Controller().Progress().invoicesDone > 100; }, 120000));
+  EXPECT_GT(window_->ProgressBar()->maximum(), 40000);
+  Button(TElement::bStop)->click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->Controller().ExportRunning(); }, 60000));
+  EXPECT_TRUE(PreviousPairIntact());
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(window_->CurrentPage(), TPage::tsMapping);
+  EXPECT_TRUE(Button(TElement::bExport)->isEnabled());
+  EXPECT_FALSE(Button(TElement::bStop)->isEnabled());
+
+  // Closing during a run asks; No goes on to the end, and the user-interface
+  // thread is never held up meanwhile.
+  answer_ = TMsgResult::No;
+  qint64 largestGap = 0;
+  QElapsedTimer clock;
+  clock.start();
+  qint64 last = 0;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    largestGap = std::max(largestGap, clock.elapsed() - last);
+    last = clock.elapsed();
+  });
+  ticker.start(10);
+  Button(TElement::bExport)->click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Controller().Progress().invoicesDone > 100; }, 120000));
+  window_->close();
+  ASSERT_FALSE(messages_.empty());
+  EXPECT_EQ(messages_.back(), "Stop the export and close?");
+  EXPECT_TRUE(window_->isVisible());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->isVisible(); }, 300000));
+  ticker.stop();
+  EXPECT_EQ(messages_.back().rfind("Export Done.\n", 0), 0u) << messages_.back();
+  EXPECT_FALSE(PreviousPairIntact());
+  std::printf("largest gap of the user-interface thread during a run of 50,000 invoices: %lld ms\n",
+              static_cast<long long>(largestGap));
+  EXPECT_LT(largestGap, 2000);
+}
+
+TEST_F(WindowRunTest, ClosingWithYesStopsTheRunAndCloses) {
+  ToMappingPage();
+  Button(TElement::bExport)->click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Controller().Progress().invoicesDone > 100; }, 120000));
+  answer_ = TMsgResult::Yes;
+  window_->close();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->isVisible(); }, 60000));
+  EXPECT_FALSE(window_->Controller().ExportRunning());
+  EXPECT_TRUE(PreviousPairIntact());
+}
+
+}  // namespace
+}  // namespace iex
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
