@@ -13,6 +13,7 @@
 #include "Generator.h"
 #include "aliases/AliasRegistry.h"
 #include "app/RegistrySettingsStore.h"
+#include "app/qt/DirChangeDialog.h"
 #include "app/qt/MainWindow.h"
 
 namespace {
@@ -50,9 +51,10 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(work);
   const std::string db = work + "/demo.fdb";
   iex::tools::AgencyOptions o;
-  o.invoices = 50;
+  o.invoices = 60000;  // enough for a picture of a run under way
   iex::tools::CreateAgencyDatabase(db, o);
   DemoEnv env(work);
+  std::filesystem::create_directories(work + "/tovrane/db");
   iex::TAliasRegistry(iex::TAliasDBType::adtIB, env.Paths()).AddAlias("DEMO", db);
   iex::TAliasRegistry(iex::TAliasDBType::adtIB, env.Paths()).AddAlias("HEAD OFFICE", "srv1:/data/agency.fdb");
   iex::RegionalSettings settings = env.Regional();
@@ -79,6 +81,22 @@ int main(int argc, char** argv) {
   qobject_cast<QComboBox*>(window.Widget(iex::TElement::cbMapBy))->setCurrentIndex(1);
   QTest::qWait(100);
   if (!Save(window, out + "/page2-travel-types.png")) return 1;
-  std::printf("wrote %s/page1-connection.png, page2-mapping.png, page2-travel-types.png\n", out.c_str());
+  qobject_cast<QComboBox*>(window.Widget(iex::TElement::cbMapBy))->setCurrentIndex(0);
+  // A run under way: progress bar, phase and the Stop button.
+  qobject_cast<QPushButton*>(window.Widget(iex::TElement::bExport))->click();
+  if (!QTest::qWaitFor([&] { return window.Controller().Progress().invoicesDone > 1500; }, 60000)) return 1;
+  QTest::qWait(200);  // the window's progress timer shows it
+  if (!Save(window, out + "/export-running.png")) return 1;
+  qobject_cast<QPushButton*>(window.Widget(iex::TElement::bStop))->click();
+  if (!QTest::qWaitFor([&] { return !window.Controller().ExportRunning(); }, 60000)) return 1;
+  // The folder chooser, as it opens when the default folder is missing.
+  std::filesystem::create_directories(work + "/programs/invoice-export");
+  iex::qt::DirChangeDialog chooser(QString::fromStdString(env.FileSystemRoot() + "tovrane/db"),
+                                   QString::fromStdString(work + "/programs/invoice-export"), &window);
+  chooser.show();
+  QTest::qWait(1500);
+  if (!Save(chooser, out + "/folder-chooser.png")) return 1;
+  std::printf("wrote %s/page1-connection.png, page2-mapping.png, page2-travel-types.png, export-running.png, folder-chooser.png\n",
+              out.c_str());
   return 0;
 }

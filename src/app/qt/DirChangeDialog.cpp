@@ -1,6 +1,7 @@
 #include "app/qt/DirChangeDialog.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -9,7 +10,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTreeView>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <vector>
 
 namespace iex::qt {
 
@@ -67,20 +70,43 @@ DirChangeDialog::DirChangeDialog(const QString& missingFolder, const QString& st
   });
   // The model reads folders as they are needed: keep the selection in view
   // while the folders above it arrive.
-  connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString&) {
-    lbDir_->scrollTo(model_->index(selected_), QAbstractItemView::PositionAtCenter);
+  // The model reads folders in the background and may lay the tree out anew
+  // as they arrive: keep the selection open and in view until the user
+  // takes the tree over, or for a few seconds.
+  auto* follow = new QTimer(this);
+  follow->setInterval(100);
+  connect(follow, &QTimer::timeout, this, [this, follow] {
+    Reveal();
+    if (++followTicks_ >= 30) follow->stop();
   });
+  follow->start();
+  lbDir_->viewport()->installEventFilter(this);
+  lbDir_->installEventFilter(this);
+  follow_ = follow;
   Select(startFolder);
 }
 
 void DirChangeDialog::Select(const QString& folder) {
-  QString path = QDir::cleanPath(folder);
-  const QModelIndex index = model_->index(path);
-  selected_ = path;
-  edPath_->setText(QDir::toNativeSeparators(path));
-  lbDir_->setCurrentIndex(index);
-  lbDir_->expand(index);
+  selected_ = QDir::cleanPath(folder);
+  edPath_->setText(QDir::toNativeSeparators(selected_));
+  Reveal();
+}
+
+void DirChangeDialog::Reveal() {
+  const QModelIndex index = model_->index(selected_);
+  if (!index.isValid()) return;
+  // From the root down: a folder opens only below an open one.
+  std::vector<QModelIndex> above;
+  for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) above.push_back(up);
+  for (auto it = above.rbegin(); it != above.rend(); ++it) lbDir_->expand(*it);
+  if (lbDir_->currentIndex() != index) lbDir_->setCurrentIndex(index);
   lbDir_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+bool DirChangeDialog::eventFilter(QObject* watched, QEvent* event) {
+  const auto type = event->type();
+  if (type == QEvent::MouseButtonPress || type == QEvent::KeyPress || type == QEvent::Wheel) follow_->stop();
+  return QDialog::eventFilter(watched, event);
 }
 
 void DirChangeDialog::NewFolder() {
@@ -95,6 +121,8 @@ void DirChangeDialog::NewFolder() {
     return;
   }
   Select(parent.filePath(name.trimmed()));
+  followTicks_ = 0;
+  follow_->start();
 }
 
 QString DirChangeDialog::SelectedFolder() const { return selected_; }

@@ -3,6 +3,7 @@
 
 class QFileSystemModel;
 class QLineEdit;
+class QTimer;
 class QTreeView;
 
 namespace iex::qt {
@@ -15,13 +16,19 @@ class DirChangeDialog : public QDialog {
   DirChangeDialog(const QString& missingFolder, const QString& startFolder, QWidget* parent);
   QString SelectedFolder() const;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Select(const QString& folder);
+  void Reveal();  // expands down to the selection and brings it into view
   void NewFolder();
   QFileSystemModel* model_;
   QTreeView* lbDir_;
   QLineEdit* edPath_;
   QString selected_;
+  QTimer* follow_ = nullptr;
+  int followTicks_ = 0;
 };
 
 }  // namespace iex::qt

@@ -277,6 +277,7 @@ void MainWindow::BuildSecondPage(QWidget* page) {
   }
   letters->setColumnMinimumWidth(2, 32);
   letters->setColumnStretch(5, 1);
+  letters->setRowStretch(5, 1);
   mapping->addWidget(pTravelCat_);
 
   pTravelType_ = new QWidget(gbMapping);
@@ -288,6 +289,7 @@ void MainWindow::BuildSecondPage(QWidget* page) {
   gTravelType_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
   gTravelType_->verticalHeader()->hide();
   gTravelType_->setItemDelegateForColumn(1, new OneLetterDelegate(gTravelType_));
+  gTravelType_->setMinimumHeight(260);
   gTravelType_->installEventFilter(this);
   elements_[TElement::gTravelType] = gTravelType_;
   typeLayout->addWidget(gTravelType_);
@@ -371,11 +373,27 @@ TPage MainWindow::CurrentPage() { return pcMain_->currentWidget() == tsMapping_ 
 
 void MainWindow::ShowPage(TPage page) {
   pcMain_->setCurrentWidget(page == TPage::tsMapping ? tsMapping_ : tsVersion_);
+  FitToPage();
   // The keyboard goes on where the page begins.
   if (page == TPage::tsMapping) Widget(TElement::cbMapBy)->setFocus(Qt::OtherFocusReason);
 }
 
-void MainWindow::ShowPanel(TPanel panel, bool visible) { (panel == TPanel::pTravelCat ? pTravelCat_ : pTravelType_)->setVisible(visible); }
+void MainWindow::ShowPanel(TPanel panel, bool visible) {
+  (panel == TPanel::pTravelCat ? pTravelCat_ : pTravelType_)->setVisible(visible);
+  if (isVisible()) FitToPage();
+}
+
+void MainWindow::FitToPage() {
+  // The window takes the size of the page shown, not of the largest page.
+  for (QWidget* page : {tsVersion_, tsMapping_})
+    page->setSizePolicy(page == pcMain_->currentWidget() ? QSizePolicy::Preferred : QSizePolicy::Ignored,
+                        page == pcMain_->currentWidget() ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+  pcMain_->adjustSize();
+  const int width = std::max(this->width(), 560);
+  setMinimumSize(minimumSizeHint());
+  adjustSize();
+  resize(std::max(this->width(), width), sizeHint().height());
+}
 
 void MainWindow::EnableButton(TElement e, bool enabled) {
   if (QWidget* w = Widget(e)) w->setEnabled(enabled);
@@ -433,9 +451,7 @@ void MainWindow::GridChanged() {
 
 void MainWindow::Start(db::TdmMain& dm) {
   fm_->AttachDataModule(dm);
-  adjustSize();
-  setMinimumSize(minimumSizeHint());
-  resize(qMax(width(), 560), height());
+  FitToPage();
   if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
   show();
   fm_->FormShow();
@@ -536,6 +552,7 @@ void MainWindow::LockInputs(bool locked) {
   } else {
     Widget(TElement::bExport)->setFocus(Qt::OtherFocusReason);
   }
+  FitToPage();
 }
 
 void MainWindow::ShowProgress() {

@@ -70,6 +70,7 @@ class MainWindow : public QWidget, public TMainView {
   void ShowError(const std::string& text) { ShowMessageBox(TMsgKind::Error, text, TMsgButtons::OK); }
   void ShowProgress();
   void PressDefaultButton();
+  void FitToPage();
 
   std::unique_ptr<TfmMain> fm_;
   std::map<TElement, QWidget*> elements_;

@@ -55,7 +55,7 @@ TEST(MainWindow, FromTheAliasToExportDone) {
   EXPECT_EQ(messages, (std::vector<std::string>{
                           "No filter criteria selected. All Invoices generated via Corvantine will be exported. Continue?"}));
   auto* bExport = qobject_cast<QPushButton*>(window.Widget(TElement::bExport));
-  EXPECT_EQ(bExport->text(), QString("Export"));
+  EXPECT_EQ(bExport->text(), QString("&Export"));  // Alt+E
 
   EXPECT_EQ(QApplication::focusWidget(), window.Widget(TElement::cbMapBy));
   auto* air = qobject_cast<QLineEdit*>(window.Widget(TElement::eAir));
