@@ -143,43 +143,22 @@ int32_t TRegistry::ReadInteger(const std::string& name) {
 }
 
 void TRegistry::WriteValue(const std::string& name, uint32_t type, const std::string& data) {
-  if (!current_ || !current_->writable) throw EMvError("Failed to set data for '" + name + "'");
-  const Location at = Locate(current_->root, current_->path);
-  bool ok = false;
-  try {
-    ok = Modify(at, [&](THive& hive) {
-      TRegKey& key = hive.Create(at.path);
-      if (TRegValue* v = FindValue(key, name)) {
-        v->type = type;
-        v->data = data;
-      } else {
-        key.values.push_back(TRegValue{name, type, data});
-      }
-      return true;
-    });
-  } catch (const EMvError&) {
-    ok = false;
-  }
-  if (!ok) throw EMvError("Failed to set data for '" + name + "'");
+  WriteValues({TRegValue{name, type, data}});
 }
 
-void TRegistry::WriteString(const std::string& name, const std::string& value) { WriteValue(name, 1, value); }
-
-void TRegistry::WriteStrings(const std::vector<std::pair<std::string, std::string>>& values) {
-  const std::string first = values.empty() ? std::string() : values.front().first;
+void TRegistry::WriteValues(const std::vector<TRegValue>& values) {
+  const std::string first = values.empty() ? std::string() : values.front().name;
   if (!current_ || !current_->writable) throw EMvError("Failed to set data for '" + first + "'");
   const Location at = Locate(current_->root, current_->path);
   bool ok = false;
   try {
     ok = Modify(at, [&](THive& hive) {
       TRegKey& key = hive.Create(at.path);
-      for (const auto& [name, data] : values) {
-        if (TRegValue* v = FindValue(key, name)) {
-          v->type = 1;
-          v->data = data;
-        } else {
-          key.values.push_back(TRegValue{name, 1, data});
-        }
+      for (const TRegValue& value : values) {
+        if (TRegValue* v = FindValue(key, value.name))
+          *v = TRegValue{v->name, value.type, value.data};
+        else
+          key.values.push_back(value);
       }
       return true;
     });
@@ -188,6 +167,15 @@ void TRegistry::WriteStrings(const std::vector<std::pair<std::string, std::strin
   }
   if (!ok) throw EMvError("Failed to set data for '" + first + "'");
 }
+
+void TRegistry::WriteString(const std::string& name, const std::string& value) { WriteValue(name, 1, value); }
+
+void TRegistry::WriteStrings(const std::vector<std::pair<std::string, std::string>>& values) {
+  std::vector<TRegValue> strings;
+  for (const auto& [name, data] : values) strings.push_back(TRegValue{name, 1, data});
+  WriteValues(strings);
+}
+
 void TRegistry::WriteExpandString(const std::string& name, const std::string& value) { WriteValue(name, 2, value); }
 
 void TRegistry::WriteInteger(const std::string& name, int32_t value) {

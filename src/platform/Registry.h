@@ -68,6 +68,7 @@ class TRegistry {
   std::shared_ptr<const THive> Load(const Location& at) const;
   TRegValue ReadValue(const std::string& name);
   void WriteValue(const std::string& name, uint32_t type, const std::string& data);
+  void WriteValues(const std::vector<TRegValue>& values);  // one locked rewrite
   template <typename Change>
   bool Modify(const Location& at, Change change);
 

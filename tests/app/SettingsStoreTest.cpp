@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "AgencyDb.h"
+#include "ChildProcesses.h"
 #include "CliRunner.h"
 #include "FakeEnv.h"
 #include "TempPaths.h"
@@ -88,29 +87,15 @@ TEST_F(SettingsStoreTest, ABadValueKeepsTheValuesReadBeforeIt) {
 
 TEST_F(SettingsStoreTest, TwoRunsSavingAtOnceEachStoreAWholeSet) {
   constexpr int kRounds = 30;
-  pid_t children[2];
-  for (int p = 0; p < 2; ++p) {
-    children[p] = fork();
-    ASSERT_GE(children[p], 0);
-    if (children[p] == 0) {
-      int failed = 0;
-      try {
-        TRegistrySettingsStore store(env_.paths);
-        TSavedSettings s = TSavedSettings::Defaults();
-        s.alias = "RUN" + std::to_string(p);
-        for (int c = 1; c <= 10; ++c) s.categoryLetters[static_cast<std::size_t>(c)] = std::string(1, static_cast<char>('a' + p));
-        for (int i = 0; i < kRounds; ++i) store.Save(s);
-      } catch (...) {
-        failed = 1;
-      }
-      _exit(failed);
-    }
-  }
-  for (pid_t child : children) {
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+  const auto statuses = test::RunInChildren(2, [&](int p) {
+    TRegistrySettingsStore store(env_.paths);
+    TSavedSettings s = TSavedSettings::Defaults();
+    s.alias = "RUN" + std::to_string(p);
+    for (int c = 1; c <= 10; ++c) s.categoryLetters[static_cast<std::size_t>(c)] = std::string(1, static_cast<char>('a' + p));
+    for (int i = 0; i < kRounds; ++i) store.Save(s);
+    return 0;
+  });
+  EXPECT_EQ(statuses, (std::vector<int>{0, 0}));
   const TSavedSettings s = TRegistrySettingsStore(env_.paths).Load();
   const std::string letter(1, s.alias == "RUN0" ? 'a' : 'b');
   for (int c = 1; c <= 10; ++c) EXPECT_EQ(s.categoryLetters[static_cast<std::size_t>(c)], letter) << s.alias;

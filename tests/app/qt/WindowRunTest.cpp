@@ -60,7 +60,7 @@ class WindowRunTest : public ::testing::Test {
   void TearDown() override {
     window_->MessageBoxHook = [](TMsgKind, const std::string&, TMsgButtons) { return TMsgResult::Yes; };
     if (window_->isVisible()) window_->close();
-    QTest::qWaitFor([&] { return !window_->Controller().ExportRunning(); }, 60000);
+    (void)QTest::qWaitFor([&] { return !window_->Controller().ExportRunning(); }, 60000);
     window_.reset();
   }
   // The first page filled in and Next: on the mapping page.
