@@ -6,6 +6,8 @@
 #include "app/CliOptions.h"
 #include "app/MainController.h"
 #include "app/Password.h"
+#include "app/RunReport.h"
+#include "platform/LockedFile.h"
 #include "app/TerminalView.h"
 #include "app/TravelTypeGrid.h"
 #include "db/DataModule.h"
@@ -55,7 +57,9 @@ double NumberOption(const std::string& text) {
   }
 }
 
-int32_t BranchOption(const std::string& text, db::TdmMain& dm) {
+// The text arrives from the terminal (UTF-8); the messages are 8-bit.
+int32_t BranchOption(const std::string& utf8, db::TdmMain& dm) {
+  const std::string text = Utf8ToCp1252(utf8);
   int32_t branch = 0;
   try {
     branch = TextToInt(text);
@@ -75,16 +79,16 @@ void Say(std::FILE* f, const std::string& cp1252Text) { std::fprintf(f, "%s\n", 
 
 }  // namespace
 
-int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSettingsStore* store,
-                     const TAliasResolver& resolveAlias, std::FILE* out, std::FILE* err) {
+namespace {
+
+int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* store, const TAliasResolver& resolveAlias,
+                     std::FILE* out, std::FILE* err, TRunReport& report) {
+  auto fail = [&](int status, const std::string& text) {
+    Say(err, text);
+    report.error = text;
+    return status;
+  };
   const auto started = std::chrono::steady_clock::now();
-  TExportOptions o;
-  try {
-    o = ParseExportOptions(args);
-  } catch (const TUsageError& e) {
-    std::fprintf(err, "invoice-export: %s\n%s", e.what(), kExportUsage);
-    return 2;
-  }
   db::TdmMain dm;
   try {
     std::string path = Utf8ToCp1252(o.database);
@@ -123,8 +127,7 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
     Wipe(password);
     Wipe(password1252);
     if (!connected) {
-      Say(err, "Unable to connect to database.\n" + dm.LastConnectError);
-      return 1;
+      return fail(1, "Unable to connect to database.\n" + dm.LastConnectError);
     }
     if (passwordGiven && dm.OpenedByEmbeddedEngine())
       Say(err, "Note: the embedded engine opened the file directly and did not check the password; the file's permissions guard it.");
@@ -169,9 +172,12 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
       run.RunExport(settings, save);
     } catch (...) {
       view.Finish();
+      report.summary = run.Summary;
       throw;
     }
     view.Finish();
+    report.summary = run.Summary;
+    report.filesWritten = true;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     const TExportSummary& s = run.Summary;
     std::fprintf(out, "Export Done.\n%s/IMPACCT.DAT: %ld account lines\n", o.outputDir.c_str(), s.accountLines);
@@ -182,18 +188,43 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
     return 0;
   } catch (const TUsageError& e) {
     std::fprintf(err, "invoice-export: %s\n", e.what());
+    report.error = e.what();
     return 2;
   } catch (const TValidationError& e) {
-    Say(err, e.what());
-    return 2;
+    return fail(2, e.what());
   } catch (const db::EDatabaseError& e) {
     const std::string reason = db::DatabaseErrorReason(e);
-    Say(err, reason.empty() ? std::string(e.what()) : reason + "\n" + e.what());
-    return 1;
+    return fail(1, reason.empty() ? std::string(e.what()) : reason + "\n" + e.what());
   } catch (const std::exception& e) {
-    Say(err, e.what());
-    return 1;
+    return fail(1, e.what());
   }
+}
+
+}  // namespace
+
+int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSettingsStore* store,
+                     const TAliasResolver& resolveAlias, std::FILE* out, std::FILE* err) {
+  TExportOptions o;
+  try {
+    o = ParseExportOptions(args);
+  } catch (const TUsageError& e) {
+    std::fprintf(err, "invoice-export: %s\n%s", e.what(), kExportUsage);
+    return 2;
+  }
+  const auto started = std::chrono::steady_clock::now();
+  TRunReport report;
+  report.outputDir = o.outputDir;
+  report.status = RunExportCommand(o, env, store, resolveAlias, out, err, report);
+  report.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  if (!o.summaryJson.empty()) {
+    try {
+      WriteFileAtomically(o.summaryJson, RunReportJson(report));
+    } catch (const std::exception& e) {
+      Say(err, "The summary cannot be written to " + Utf8ToCp1252(o.summaryJson) + ": " + e.what());
+      if (report.status == 0) return 1;
+    }
+  }
+  return report.status;
 }
 
 }  // namespace iex

@@ -1,5 +1,6 @@
 #include "app/CliOptions.h"
 
+#include <algorithm>
 #include <map>
 
 namespace iex {
@@ -12,12 +13,21 @@ const char* const kExportUsage =
     "                             [--branch N] [--all]\n"
     "                             [--map-by category|type] [--itinerary category|vendor]\n"
     "                             [--category-letters TEN] [--travel-type-map TEXT] [--save-settings]\n"
+    "                             [--summary-json FILE]\n"
     "Without a password option the password is asked on the terminal. A plain local\n"
     "path is opened by the embedded engine, which does not check the password (the\n"
     "file's permissions guard it); host:/path goes to a server, which does.\n"
     "Both files are put in place together once the export is complete; a failed or\n"
     "stopped run (Ctrl-C, SIGTERM) leaves the previous files as they were.\n"
-    "Exit status: 0 done, 1 the export failed or was stopped, 2 usage or validation error.\n";
+    "Exit status: 0 done, 1 the export failed or was stopped, 2 usage or validation error.\n"
+    "--summary-json FILE writes what the run did as JSON (files, line counts, invoices\n"
+    "covered, elapsed time, exit status, error), also when it fails.\n";
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (const std::string& a : args)
+    if (a == "--help" || a == "-h") return true;
+  return false;
+}
 
 TExportOptions ParseExportOptions(const std::vector<std::string>& args) {
   TExportOptions o;
@@ -25,14 +35,19 @@ TExportOptions ParseExportOptions(const std::vector<std::string>& args) {
       {"--alias", &o.alias},           {"--database", &o.database},         {"--user", &o.user},
       {"--password-env", &o.passwordEnv}, {"--password-file", &o.passwordFile}, {"--output-dir", &o.outputDir},
       {"--from-date", &o.fromDate},    {"--to-date", &o.toDate},            {"--from-number", &o.fromNumber},
-      {"--to-number", &o.toNumber}};
+      {"--to-number", &o.toNumber},    {"--summary-json", &o.summaryJson}};
   std::map<std::string, std::optional<std::string>*> optional = {{"--branch", &o.branch},
                                                                  {"--map-by", &o.mapBy},
                                                                  {"--itinerary", &o.itinerary},
                                                                  {"--category-letters", &o.categoryLetters},
                                                                  {"--travel-type-map", &o.travelTypeMap}};
+  std::vector<std::string> seen;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
+    // "The last one wins" would let a stray word in a scheduled job change the export unseen.
+    if (a.rfind("--", 0) == 0 && std::find(seen.begin(), seen.end(), a) != seen.end())
+      throw TUsageError("Option " + a + " is given twice.");
+    seen.push_back(a);
     if (a == "--all") {
       o.all = true;
       continue;

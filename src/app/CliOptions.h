@@ -20,7 +20,11 @@ struct TExportOptions {
   std::optional<std::string> categoryLetters;
   std::optional<std::string> travelTypeMap;
   bool saveSettings = false;
+  std::string summaryJson;  // where to write what the run did, for schedulers
 };
+
+// True when the words ask for help (--help or -h anywhere among them).
+bool AsksForHelp(const std::vector<std::string>& args);
 
 // Raises TUsageError with the text to show.
 TExportOptions ParseExportOptions(const std::vector<std::string>& args);

@@ -15,17 +15,27 @@
 namespace {
 
 const char* const kUsage =
-    "usage: invoice-export export ...    run an export without a window (see invoice-export export --help)\n"
+    "usage: invoice-export               open the window\n"
+    "       invoice-export export ...    run an export without a window (see invoice-export export --help)\n"
     "       invoice-export aliases       list the database aliases with their paths (see invoice-export aliases --help)\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    std::fputs(kUsage, stdout);
+    std::fputs("       invoice-export --version     print the version\n", stdout);
+    return 0;
+  }
+  if (!args.empty() && args[0] == "--version") {
+    std::printf("invoice-export %s\n", IEX_VERSION);
+    return 0;
+  }
   iex::Env& env = iex::DefaultEnv();
   if (!args.empty() && args[0] == "export") {
     args.erase(args.begin());
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    if (iex::AsksForHelp(args)) {
       std::fputs(iex::kExportUsage, stdout);
       return 0;
     }

@@ -20,6 +20,11 @@ struct TExportSummary {
   long segmentLines = 0;
   long udidLines = 0;
   long paymentRefLines = 0;
+  // The invoices the file covers.
+  long invoices = 0;
+  std::string firstInvoiceNumber, lastInvoiceNumber;  // the lowest and the highest
+  double firstIssueDate = 0, lastIssueDate = 0;       // date values; 0: none
+  void CountInvoice(const std::string& number, double issueDate);
 };
 
 // The run was stopped (the window's Stop, a signal); nothing was changed.
@@ -38,11 +43,11 @@ struct TExportContext {
   std::string OutputDir;
   bool IsCCEncrypt = false;
   TRDLBlock CipherKey{};
-  TExportSummary summary;
   TOutputTransaction& output;
   db::TExportRowSource& rows;
   // Non-empty once the user or a signal asked the run to stop.
   std::function<std::string()> stopReason;
+  TExportSummary summary{};
 
   // Raises EExportStopped when a stop was asked; called once per row.
   void CheckStop() const {

@@ -32,7 +32,7 @@ bool TExportRun::RunExport(const ExportSettings& settings, const std::function<v
   const RegionalSettings regional = env_.Regional();
   TOutputTransaction output(env_.Files(), OutputDir);
   const auto rows = db::MakeExportRows(dm_, RowPath);
-  TExportContext ctx{dm_, settings, view_, regional, OutputDir, IsCCEncrypt, CipherKey, {}, output, *rows, StopReason};
+  TExportContext ctx{dm_, settings, view_, regional, OutputDir, IsCCEncrypt, CipherKey, output, *rows, StopReason};
   view_.SetInvoiceTotal(dm_.CountInvoices(ctx.Filter()));
   dm_.trExport.StartTransaction();
   try {

@@ -8,6 +8,18 @@
 
 namespace iex {
 
+void TExportSummary::CountInvoice(const std::string& number, double issueDate) {
+  ++invoices;
+  // Invoice numbers compare as numbers when they are; shorter first, then by digits.
+  auto less = [](const std::string& a, const std::string& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+  };
+  if (firstInvoiceNumber.empty() || less(number, firstInvoiceNumber)) firstInvoiceNumber = number;
+  if (lastInvoiceNumber.empty() || less(lastInvoiceNumber, number)) lastInvoiceNumber = number;
+  if (issueDate != 0 && (firstIssueDate == 0 || issueDate < firstIssueDate)) firstIssueDate = issueDate;
+  if (issueDate > lastIssueDate) lastIssueDate = issueDate;
+}
+
 void ExportInvoices(TExportContext& ctx) {
   TLineWriter out = ctx.output.Create("IMPINV.DAT");
   TStringIntList cardLookup;
@@ -20,8 +32,11 @@ void ExportInvoices(TExportContext& ctx) {
     db::TBookingRecord b;
     const db::TPaymentRow noPayment;
     std::set<int32_t> segmentsWritten;
+    int32_t lastInvoice = -1;
     while (ctx.rows.NextBooking(b)) {
       ctx.CheckStop();
+      if (b.invoiceNo != lastInvoice) ctx.summary.CountInvoice(b.invoiceNumber, b.issueDate);
+      lastInvoice = b.invoiceNo;
       ctx.view.SetStatusNumber(b.invoiceNumber);
       ctx.view.ProcessMessages();
       // The booking line shows the payment detail with the lowest number.

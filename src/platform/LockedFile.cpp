@@ -56,7 +56,9 @@ std::string TLockedFile::Read() const {
   return s.str();
 }
 
-void TLockedFile::Write(const std::string& content) {
+void TLockedFile::Write(const std::string& content) { WriteFileAtomically(path_, content); }
+
+void WriteFileAtomically(const std::string& path_, const std::string& content) {
   // A link is written through to its target, which stays where it is; the
   // temporary file sits beside the target so the rename stays in one folder.
   std::error_code ec;

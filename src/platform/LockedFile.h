@@ -6,6 +6,11 @@ namespace iex {
 // A small file that several processes read and rewrite: an advisory lock on
 // a companion ".lock" file for the time of one operation, and atomic
 // rewrites (a temporary file renamed over the old one).
+// Replaces a file's content in one step (a temporary file put on the disk,
+// then renamed over it), keeping the mode of the file replaced (owner-only
+// when new) and writing through a link to its target. Raises EMvError.
+void WriteFileAtomically(const std::string& path, const std::string& content);
+
 class TLockedFile {
  public:
   // An exclusive lock creates missing folders first; Writable() tells whether that worked.

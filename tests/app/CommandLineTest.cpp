@@ -1,0 +1,118 @@
+// The program as a scheduler or an administrator calls it: help and version,
+// words it does not know, a repeated option, and the JSON summary.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "AgencyDb.h"
+#include "CliRunner.h"
+#include "FakeEnv.h"
+#include "TempPaths.h"
+
+namespace iex {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ProgramRun {
+  int status;
+  std::string out;
+};
+
+// The real program; standard error goes to its own file.
+ProgramRun Program(const std::string& words, const std::string& errFile = "/dev/null") {
+  const std::string command = std::string(IEX_PROGRAM) + " " + words + " 2>" + errFile;
+  std::FILE* p = popen(command.c_str(), "r");
+  std::string out;
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  const int status = pclose(p);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+TEST(CommandLine, HelpAndVersionGoToStandardOutputAndSucceed) {
+  for (const char* words : {"--help", "-h", "export --help", "export --all --help", "aliases --help"}) {
+    const ProgramRun r = Program(words);
+    EXPECT_EQ(r.status, 0) << words;
+    EXPECT_NE(r.out.find("usage: invoice-export"), std::string::npos) << words << ": " << r.out;
+  }
+  const ProgramRun version = Program("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_TRUE(std::regex_match(version.out, std::regex("invoice-export [0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+\n"))) << version.out;
+}
+
+TEST(CommandLine, WordsItDoesNotKnowAndRepeatedOptionsAreUsageErrors) {
+  test::TempDir dir;
+  const std::string err = dir.File("err");
+  EXPECT_EQ(Program("aliases --list", err).status, 2);
+  EXPECT_NE(test::ReadFile(err).find("aliases takes no word but --seed-global"), std::string::npos) << test::ReadFile(err);
+  EXPECT_EQ(Program("export --database a.fdb --database b.fdb --output-dir /tmp --all", err).status, 2);
+  EXPECT_NE(test::ReadFile(err).find("Option --database is given twice."), std::string::npos) << test::ReadFile(err);
+  EXPECT_EQ(Program("bogus", err).status, 2);
+}
+
+TEST(CommandLine, ABranchOutsideAToZIsNamedInTheTerminalsEncoding) {
+  test::TempDir dir;
+  tools::AgencyOptions o;
+  o.invoices = 5;
+  const std::string db = test::MakeAgencyDb(dir, "agency.fdb", o);
+  setenv("IEX_CMD_PW", "x", 1);
+  test::FakeEnv env;
+  const auto r = test::RunCli({"--database", db, "--password-env", "IEX_CMD_PW", "--output-dir", dir.Path(), "--branch", "\xC3\xA9"}, env);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("Could not set value to Branch number \xC3\xA9. Access denied."), std::string::npos) << r.err;
+}
+
+TEST(CommandLine, TheJsonSummaryMatchesTheFilesAndTellsFailuresToo) {
+  test::TempDir dir;
+  tools::AgencyOptions o;
+  o.invoices = 60;
+  const std::string db = test::MakeAgencyDb(dir, "agency.fdb", o);
+  const std::string out = dir.File("out");
+  fs::create_directories(out);
+  setenv("IEX_CMD_PW", "x", 1);
+  test::FakeEnv env;
+  const std::string json = dir.File("summary.json");
+  const auto r = test::RunCli({"--database", db, "--password-env", "IEX_CMD_PW", "--output-dir", out, "--all",
+                               "--summary-json", json},
+                              env);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string text = test::ReadFile(json);
+  auto number = [&](const std::string& key, std::size_t from = 0) {
+    const auto at = text.find("\"" + key + "\": ", from);
+    EXPECT_NE(at, std::string::npos) << key << " in " << text;
+    return at == std::string::npos ? -1L : std::stol(text.substr(at + key.size() + 4));
+  };
+  auto lines = [](const std::string& path) {
+    const std::string content = test::ReadFile(path);
+    return static_cast<long>(std::count(content.begin(), content.end(), '\n'));
+  };
+  EXPECT_EQ(number("status"), 0);
+  EXPECT_NE(text.find("\"error\": null"), std::string::npos);
+  EXPECT_NE(text.find("\"filesWritten\": true"), std::string::npos);
+  EXPECT_EQ(number("lines", text.find("IMPACCT.DAT")), lines(out + "/IMPACCT.DAT"));
+  EXPECT_EQ(number("lines", text.find("\"IMPINV.DAT\"")), lines(out + "/IMPINV.DAT"));
+  const std::string invoices = test::ReadFile(out + "/IMPINV.DAT");
+  EXPECT_EQ(number("bookingLines"), static_cast<long>(std::count(invoices.begin(), invoices.end(), '\n')) -
+                                        number("segmentLines") - number("udidLines") - number("paymentReferenceLines"));
+  EXPECT_GT(number("count", text.find("\"invoices\"")), 10);
+  EXPECT_NE(text.find("\"firstNumber\": \"10"), std::string::npos) << text;
+  EXPECT_TRUE(std::regex_search(text, std::regex("\"lastIssueDate\": \"20[0-9]{2}-[0-9]{2}-[0-9]{2}\""))) << text;
+
+  const auto failed = test::RunCli({"--database", dir.File("missing.fdb"), "--password-env", "IEX_CMD_PW", "--output-dir", out,
+                                    "--all", "--summary-json", json},
+                                   env);
+  EXPECT_EQ(failed.status, 1);
+  const std::string failure = test::ReadFile(json);
+  EXPECT_NE(failure.find("\"status\": 1"), std::string::npos) << failure;
+  EXPECT_NE(failure.find("\"error\": \"Unable to connect to database.\\nThe database file was not found"), std::string::npos)
+      << failure;
+  EXPECT_NE(failure.find("\"filesWritten\": false"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace iex
