@@ -100,7 +100,6 @@ int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* st
     std::error_code ec;
     if (!std::filesystem::is_directory(o.outputDir, ec))
       throw TValidationError("The output folder " + Utf8ToCp1252(o.outputDir) + " does not exist. Create it or name another one.");
-    ForbidCoreDumps();
     std::string warning;
     std::string password = ReadPassword(o.passwordEnv, o.passwordFile, warning);
     if (!warning.empty()) Say(err, warning);
@@ -214,6 +213,7 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
   const auto started = std::chrono::steady_clock::now();
   TRunReport report;
   report.outputDir = o.outputDir;
+  const TNoCoreDumps noCoreDumps;  // for the run's length: the password is in memory
   report.status = RunExportCommand(o, env, store, resolveAlias, out, err, report);
   report.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (!o.summaryJson.empty()) {

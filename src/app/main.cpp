@@ -10,6 +10,7 @@
 #include "app/RegistrySettingsStore.h"
 #include "app/CliOptions.h"
 #include "app/GuiMain.h"
+#include "db/ClientLibrary.h"
 #include "platform/Env.h"
 
 namespace {
@@ -40,9 +41,10 @@ int main(int argc, char** argv) {
       return 0;
     }
     iex::TRegistrySettingsStore store(env.Paths());
-    return iex::RunExportCommand(args, env, &store,
-                                 [&](const std::string& alias) { return iex::ResolveAliasPath(env, alias); }, stdout,
-                                 stderr);
+    const int status = iex::RunExportCommand(
+        args, env, &store, [&](const std::string& alias) { return iex::ResolveAliasPath(env, alias); }, stdout, stderr);
+    iex::db::ShutdownClientLibrary();
+    return status;
   }
   if (!args.empty() && args[0] == "aliases") {
     args.erase(args.begin());
@@ -59,7 +61,9 @@ int main(int argc, char** argv) {
       std::fputs(kUsage, stderr);
       return 2;
     }
-    return iex::RunWindow(argc, argv);
+    const int status = iex::RunWindow(argc, argv);
+    iex::db::ShutdownClientLibrary();
+    return status;
   }
 #endif
   std::fputs(kUsage, stderr);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "db/ClientLibrary.h"
 #include "db/DbError.h"
 
 namespace iex::db::fb {
@@ -15,6 +16,23 @@ Firebird::IMaster* Master() {
 }
 
 Status::Status() : wrapper_(Master()->getStatus()) {}
+
+}  // namespace iex::db::fb
+
+namespace iex::db {
+
+void ShutdownClientLibrary() noexcept {
+  try {
+    fb::Status st;
+    fb::ProviderScope scope;
+    scope.provider->shutdown(&st, 5000, fb_shutrsn_app_stopped);
+  } catch (...) {
+  }
+}
+
+}  // namespace iex::db
+
+namespace iex::db::fb {
 Status::~Status() { wrapper_.dispose(); }
 
 void Raise(const Firebird::FbException& e) {

@@ -108,7 +108,10 @@ void Wipe(std::string& secret) noexcept {
   secret.clear();
 }
 
-void ForbidCoreDumps() noexcept { prctl(PR_SET_DUMPABLE, 0); }
+TNoCoreDumps::TNoCoreDumps() noexcept : previous_(prctl(PR_GET_DUMPABLE)) { prctl(PR_SET_DUMPABLE, 0); }
+TNoCoreDumps::~TNoCoreDumps() {
+  if (previous_ > 0) prctl(PR_SET_DUMPABLE, previous_);
+}
 
 bool IsTerminal(std::FILE* f) noexcept { return f && isatty(fileno(f)) == 1; }
 

@@ -24,8 +24,17 @@ std::optional<std::string> AskOnTerminal(const std::string& prompt);
 void Wipe(std::string& secret) noexcept;
 
 // Keeps the process out of core dumps and debuggers' reach while a password
-// is in memory.
-void ForbidCoreDumps() noexcept;
+// is in memory, for the object's lifetime.
+class TNoCoreDumps {
+ public:
+  TNoCoreDumps() noexcept;
+  ~TNoCoreDumps();
+  TNoCoreDumps(const TNoCoreDumps&) = delete;
+  TNoCoreDumps& operator=(const TNoCoreDumps&) = delete;
+
+ private:
+  int previous_;
+};
 
 bool IsTerminal(std::FILE* f) noexcept;
 
