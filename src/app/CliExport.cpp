@@ -12,6 +12,7 @@
 #include "app/TravelTypeGrid.h"
 #include "db/DataModule.h"
 #include "db/ErrorReasons.h"
+#include "export/ExportRequest.h"
 #include "export/ExportRun.h"
 #include "platform/Codepage1252.h"
 #include "platform/Secrets.h"
@@ -130,26 +131,29 @@ int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* st
     }
     if (passwordGiven && dm.OpenedByEmbeddedEngine())
       Say(err, "Note: the embedded engine opened the file directly and did not check the password; the file's permissions guard it.");
-    if (settings.StartInvDate > 0 && settings.EndInvDate > 0 && settings.EndInvDate < settings.StartInvDate)
-      throw TValidationError("Invalid Invoice Date Range.");
-    if (settings.StartInvNo > 0 && settings.EndInvNo > 0 && settings.EndInvNo < settings.StartInvNo)
-      throw TValidationError("Invalid Invoice Number Range.");
-    if (o.branch) settings.BranchNo = BranchOption(*o.branch, dm);
-    const bool noFilter = o.fromDate.empty() && o.toDate.empty() && settings.StartInvNo == 0 && settings.EndInvNo == 0 && !o.branch;
-    if (noFilter && !o.all)
-      throw TValidationError(
-          "No filter criteria selected. All Invoices generated via Corvantine would be exported: add --all to export them all.");
+    TExportRequest request;
+    if (!o.fromDate.empty()) request.fromDate = settings.StartInvDate;
+    if (!o.toDate.empty()) request.toDate = settings.EndInvDate;
+    request.fromNumber = static_cast<int64_t>(settings.StartInvNo);
+    request.toNumber = static_cast<int64_t>(settings.EndInvNo);
+    if (o.branch) request.branch = 0;  // checked against the database below, after the ranges
+    const TRequestCheck filters = CheckFilters(request);
+    if (filters.fault == TRequestFault::DateRange || filters.fault == TRequestFault::NumberRange)
+      throw TValidationError(filters.message);
+    if (o.branch) request.branch = BranchOption(*o.branch, dm);
+    if (filters.fault == TRequestFault::NoFilter && !o.all)
+      throw TValidationError(filters.message +
+                             " All Invoices generated via Corvantine would be exported: add --all to export them all.");
+    request.mapBy = UpperAscii(saved.mapBy) == "TRAVEL CATEGORY" ? TMapBy::TravelCategory : TMapBy::TravelType;
+    request.itinerary = saved.itinMap == 0 ? TItinerary::ByTravelCategory : TItinerary::VendorName;
+    for (int i = 0; i < 10; ++i) request.categoryLetters[static_cast<std::size_t>(i)] = saved.categoryLetters[static_cast<std::size_t>(i + 1)];
 
     TStringGrid grid;
     std::string map = saved.travelTypeMap;
     FillTravelTypeGrid(grid, dm, map);
     TravelTypeLettersFromGrid(grid, settings);
-    settings.CategoryLetters = saved.categoryLetters;
-    for (int c = 1; c <= 10; ++c)
-      if (settings.CategoryLetters[static_cast<std::size_t>(c)].empty())
-        throw TValidationError("Please enter mapping for all Travel Category.");
-    settings.MapBy = UpperAscii(saved.mapBy) == "TRAVEL CATEGORY" ? 0 : UpperAscii(saved.mapBy) == "TRAVEL TYPE" ? 1 : -1;
-    settings.ItinMap = saved.itinMap;
+    if (const TRequestCheck mapping = CheckMapping(request)) throw TValidationError(mapping.message);
+    ApplyRequest(request, settings);
 
     TTerminalView view(err, IsTerminal(err));
     TExportRun run(dm, view, env);

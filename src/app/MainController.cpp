@@ -1,5 +1,7 @@
 #include "app/MainController.h"
 
+#include "export/ExportRequest.h"
+
 #include <cstdio>
 #include <sstream>
 
@@ -188,14 +190,16 @@ void TfmMain::NextPage() {
   if (view_.Text(TElement::edPassword).empty())
     return message(TMsgKind::Information, "Please enter Password.", TElement::edPassword);
   if (!ConnectFromPage()) return message(TMsgKind::Error, ConnectFailureText(), TElement::edPassword);
-  const double start = edStartInvDate.Date(), end = edEndInvDate.Date();
-  if (start > 0 && end > 0 && end < start)
-    return message(TMsgKind::Error, "Invalid Invoice Date Range.", TElement::edStartInvDate);
-  const int64_t from = edStartInvNo.Value(), to = edEndInvNo.Value();
-  if (from > 0 && to > 0 && to < from)
-    return message(TMsgKind::Error, "Invalid Invoice Number Range.", TElement::edStartInvNo);
-  if (edStartInvDate.Box.GetEditText().empty() && edEndInvDate.Box.GetEditText().empty() && from == 0 && to == 0 &&
-      cbBranch.Text().empty()) {
+  TExportRequest request;
+  if (!edStartInvDate.Box.GetEditText().empty()) request.fromDate = edStartInvDate.Date();
+  if (!edEndInvDate.Box.GetEditText().empty()) request.toDate = edEndInvDate.Date();
+  request.fromNumber = edStartInvNo.Value();
+  request.toNumber = edEndInvNo.Value();
+  if (!cbBranch.Text().empty()) request.branch = cbBranch.CurrentBranchNo();
+  const TRequestCheck check = CheckFilters(request);
+  if (check.fault == TRequestFault::DateRange) return message(TMsgKind::Error, check.message, TElement::edStartInvDate);
+  if (check.fault == TRequestFault::NumberRange) return message(TMsgKind::Error, check.message, TElement::edStartInvNo);
+  if (check.fault == TRequestFault::NoFilter) {
     const TMsgResult answer = view_.ShowMessageBox(
         TMsgKind::Warning,
         "No filter criteria selected. All Invoices generated via Corvantine will be exported. Continue?",
@@ -224,12 +228,15 @@ ExportSettings TfmMain::CollectSettings() {
 
 void TfmMain::ExportPage() {
   if (running_) return;
+  TExportRequest request;
   for (const TLetterField& f : kLetterFields)
-    if (view_.Text(f.element).empty()) {
-      view_.ShowMessageBox(TMsgKind::Error, "Please enter mapping for all Travel Category.", TMsgButtons::OK);
-      view_.Focus(f.element);
-      return;
-    }
+    request.categoryLetters[static_cast<std::size_t>(f.category - 1)] = view_.Text(f.element);
+  if (const TRequestCheck check = CheckMapping(request)) {
+    view_.ShowMessageBox(TMsgKind::Error, check.message, TMsgButtons::OK);
+    for (const TLetterField& f : kLetterFields)
+      if (f.category == check.letter + 1) view_.Focus(f.element);
+    return;
+  }
   RunExport(CollectSettings(), [this](bool done, std::exception_ptr error) { ExportFinished(done, error); });
 }
 
