@@ -185,6 +185,8 @@ void MainWindow::BuildFirstPage(QWidget* page) {
   edPassword->setEchoMode(QLineEdit::Password);
   // Each typed character shows as "*", whatever the style's own mark.
   edPassword->setStyleSheet("lineedit-password-character: 42");
+  // Fields keep a readable width when the window is maximised.
+  for (QWidget* field : std::initializer_list<QWidget*>{cbAlias, edPath, edUserName, edPassword}) field->setMaximumWidth(520);
   form->addRow("&Alias Name", cbAlias);
   form->addRow("Alias Path", edPath);
   form->addRow("User Name", edUserName);

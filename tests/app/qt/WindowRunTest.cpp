@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <cstdlib>
 #include <filesystem>
 
 #include "AgencyDb.h"
@@ -34,8 +35,15 @@ class WindowRunTest : public ::testing::Test {
   static void SetUpTestSuite() {
     dir_ = new test::TempDir;
     tools::AgencyOptions o;
-    o.invoices = 50000;
+    // IEX_WINDOW_INVOICES and IEX_WINDOW_TCP=1 measure other runs by hand.
+    const char* invoices = std::getenv("IEX_WINDOW_INVOICES");
+    o.invoices = invoices ? std::atoi(invoices) : 50000;
     db_ = test::MakeAgencyDb(*dir_, "agency.fdb", o);
+    const char* tcp = std::getenv("IEX_WINDOW_TCP");
+    if (tcp && std::string(tcp) == "1" && !test::ServerHost().empty()) {
+      db_ = test::RemotePath(db_);
+      password_ = test::ServerPassword();
+    }
   }
   static void TearDownTestSuite() { delete dir_; }
 
@@ -67,7 +75,7 @@ class WindowRunTest : public ::testing::Test {
   void ToMappingPage() {
     auto* alias = qobject_cast<QComboBox*>(window_->Widget(TElement::cbAlias));
     QTest::keyClick(alias, Qt::Key_Down);
-    QTest::keyClicks(window_->Widget(TElement::edPassword), "x");
+    QTest::keyClicks(window_->Widget(TElement::edPassword), QString::fromStdString(password_));
     QTest::keyClick(window_->Widget(TElement::edPassword), Qt::Key_Return);
     ASSERT_EQ(window_->CurrentPage(), TPage::tsMapping);
     messages_.clear();
@@ -79,7 +87,7 @@ class WindowRunTest : public ::testing::Test {
   }
 
   static test::TempDir* dir_;
-  static std::string db_;
+  static std::string db_, password_;
   test::TempDir home_;
   test::FakeEnv env_;
   DateOrder order_ = InitDateOrder(env_.settings);
@@ -93,6 +101,7 @@ class WindowRunTest : public ::testing::Test {
 
 test::TempDir* WindowRunTest::dir_ = nullptr;
 std::string WindowRunTest::db_;
+std::string WindowRunTest::password_ = "x";
 
 TEST_F(WindowRunTest, EnterOnCloseCloses) {
   Button(TElement::bExit)->setFocus();
@@ -151,7 +160,7 @@ TEST_F(WindowRunTest, StopKeepsThePreviousFilesAndClosingAsksFirst) {
   EXPECT_TRUE(Button(TElement::bStop)->isEnabled());
   EXPECT_FALSE(Button(TElement::bExport)->isEnabled());
   ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Controller().Progress().invoicesDone > 100; }, 120000));
-  EXPECT_GT(window_->ProgressBar()->maximum(), 40000);
+  EXPECT_GT(window_->ProgressBar()->maximum(), 100);
   Button(TElement::bStop)->click();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->Controller().ExportRunning(); }, 60000));
   EXPECT_TRUE(PreviousPairIntact());
@@ -183,8 +192,7 @@ TEST_F(WindowRunTest, StopKeepsThePreviousFilesAndClosingAsksFirst) {
   ticker.stop();
   EXPECT_EQ(messages_.back().rfind("Export Done.\n", 0), 0u) << messages_.back();
   EXPECT_FALSE(PreviousPairIntact());
-  std::printf("largest gap of the user-interface thread during a run of 50,000 invoices: %lld ms\n",
-              static_cast<long long>(largestGap));
+  std::printf("largest gap of the user-interface thread during the run: %lld ms\n", static_cast<long long>(largestGap));
   EXPECT_LT(largestGap, 2000);
 }
 
