@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "AgencyDb.h"
+#include "CliDbFixture.h"
 #include "CliRunner.h"
 #include "FakeEnv.h"
 
@@ -13,20 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CliExportTest : public ::testing::Test {
+class CliExportTest : public test::CliDbFixture {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new test::TempDir;
-    tools::AgencyOptions o;
-    o.invoices = 40;
-    path_ = test::MakeAgencyDb(*dir_, "agency.fdb", o);
-    setenv("IEX_TEST_PW", "x", 1);
-  }
-  static void TearDownTestSuite() { delete dir_; }
-  void SetUp() override {
-    out_ = dir_->File("out-" + std::to_string(++counter_));
-    fs::create_directories(out_);
-  }
   test::CliResult Run(std::vector<std::string> extra, bool withBase = true) {
     std::vector<std::string> args;
     if (withBase) args = {"--database", path_, "--password-env", "IEX_TEST_PW", "--output-dir", out_};
@@ -34,17 +23,7 @@ class CliExportTest : public ::testing::Test {
     return test::RunCli(args, env_);
   }
   bool Written() const { return fs::exists(out_ + "/IMPACCT.DAT") || fs::exists(out_ + "/IMPINV.DAT"); }
-
-  static test::TempDir* dir_;
-  static std::string path_;
-  static int counter_;
-  std::string out_;
-  test::FakeEnv env_;
 };
-
-test::TempDir* CliExportTest::dir_ = nullptr;
-std::string CliExportTest::path_;
-int CliExportTest::counter_ = 0;
 
 TEST_F(CliExportTest, ExportsWithAllAndSummarises) {
   const auto r = Run({"--all"});

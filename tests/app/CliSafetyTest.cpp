@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "AgencyDb.h"
+#include "CliDbFixture.h"
 #include "CliRunner.h"
 #include "FakeEnv.h"
 #include "FaultFileSystem.h"
@@ -21,24 +22,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CliSafetyTest : public ::testing::Test {
+class CliSafetyTest : public test::CliDbFixture {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new test::TempDir;
-    tools::AgencyOptions o;
-    o.invoices = 40;
-    path_ = test::MakeAgencyDb(*dir_, "agency.fdb", o);
-    setenv("IEX_SAFETY_PW", "x", 1);
-  }
-  static void TearDownTestSuite() { delete dir_; }
   void SetUp() override {
-    out_ = dir_->File("out-" + std::to_string(++counter_));
-    fs::create_directories(out_);
+    CliDbFixture::SetUp();
     test::WriteFile(out_ + "/IMPACCT.DAT", "previous accounts\r\n");
     test::WriteFile(out_ + "/IMPINV.DAT", "previous invoices\r\n");
   }
   test::CliResult Run(const std::string& database, std::vector<std::string> extra = {}, TSettingsStore* store = nullptr) {
-    std::vector<std::string> args = {"--database", database, "--password-env", "IEX_SAFETY_PW", "--output-dir", out_, "--all"};
+    std::vector<std::string> args = {"--database", database, "--password-env", "IEX_TEST_PW", "--output-dir", out_, "--all"};
     args.insert(args.end(), extra.begin(), extra.end());
     return test::RunCli(args, env_, store);
   }
@@ -46,17 +38,7 @@ class CliSafetyTest : public ::testing::Test {
     return test::ReadFile(out_ + "/IMPACCT.DAT") == "previous accounts\r\n" &&
            test::ReadFile(out_ + "/IMPINV.DAT") == "previous invoices\r\n";
   }
-
-  static test::TempDir* dir_;
-  static std::string path_;
-  static int counter_;
-  std::string out_;
-  test::FakeEnv env_;
 };
-
-test::TempDir* CliSafetyTest::dir_ = nullptr;
-std::string CliSafetyTest::path_;
-int CliSafetyTest::counter_ = 0;
 
 TEST_F(CliSafetyTest, EachConnectionFailureSaysWhy) {
   test::WriteFile(dir_->File("notes.fdb"), std::string(8192, 'n'));
@@ -77,13 +59,13 @@ TEST_F(CliSafetyTest, EachConnectionFailureSaysWhy) {
   };
   for (const Case& c : cases) {
     if (c.needsServer && test::ServerHost().empty()) continue;
-    setenv("IEX_SAFETY_PW", c.password.c_str(), 1);
+    setenv("IEX_TEST_PW", c.password.c_str(), 1);
     const auto r = Run(c.database);
     EXPECT_EQ(r.status, 1) << c.database;
     EXPECT_EQ(r.err.rfind("Unable to connect to database.\n" + c.second, 0), 0u) << r.err;
     EXPECT_TRUE(PreviousPairIntact());
   }
-  setenv("IEX_SAFETY_PW", "x", 1);
+  setenv("IEX_TEST_PW", "x", 1);
   const auto empty = Run(dir_->File("empty.fdb"));
   EXPECT_EQ(empty.status, 1);
   EXPECT_NE(empty.err.find("The database is not an agency database of the expected kind: a table or procedure the export "
@@ -98,9 +80,9 @@ TEST_F(CliSafetyTest, TheEmbeddedEngineIsSaidNotToCheckThePassword) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find("did not check the password"), std::string::npos) << r.err;
   if (test::ServerHost().empty()) return;
-  setenv("IEX_SAFETY_PW", test::ServerPassword().c_str(), 1);
+  setenv("IEX_TEST_PW", test::ServerPassword().c_str(), 1);
   const auto remote = Run(test::RemotePath(path_));
-  setenv("IEX_SAFETY_PW", "x", 1);
+  setenv("IEX_TEST_PW", "x", 1);
   ASSERT_EQ(remote.status, 0) << remote.err;
   EXPECT_EQ(remote.err.find("did not check the password"), std::string::npos) << remote.err;
 }

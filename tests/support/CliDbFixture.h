@@ -1,0 +1,38 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "AgencyDb.h"
+#include "FakeEnv.h"
+
+namespace iex::test {
+
+// Command-line tests over one generated database of 40 invoices, made once
+// per suite; each test gets an output folder of its own. The password
+// variable IEX_TEST_PW holds "x" (the embedded engine checks none).
+class CliDbFixture : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    tools::AgencyOptions o;
+    o.invoices = 40;
+    path_ = MakeAgencyDb(*dir_, "agency.fdb", o);
+    setenv("IEX_TEST_PW", "x", 1);
+  }
+  static void TearDownTestSuite() { delete dir_; }
+  void SetUp() override {
+    out_ = dir_->File("out-" + std::to_string(++counter_));
+    std::filesystem::create_directories(out_);
+  }
+
+  static inline TempDir* dir_ = nullptr;
+  static inline std::string path_;
+  static inline int counter_ = 0;
+  std::string out_;
+  FakeEnv env_;
+};
+
+}  // namespace iex::test
