@@ -160,10 +160,12 @@ MainWindow::MainWindow(const Env& env, const RegionalSettings& settings, const D
 }
 
 MainWindow::~MainWindow() {
-  if (worker_.joinable()) {
-    fm_->bStopClick();
-    worker_.join();
-  }
+  if (!worker_.joinable()) return;
+  // The run may be waiting for this thread (the folder chooser, the
+  // settings): keep serving it until the run has ended.
+  fm_->bStopClick();
+  while (fm_->ExportRunning() && worker_.joinable()) QApplication::processEvents(QEventLoop::AllEvents, 50);
+  if (worker_.joinable()) worker_.join();
 }
 
 void MainWindow::BuildFirstPage(QWidget* page) {
