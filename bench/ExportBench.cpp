@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
       QuietView view;
       iex::TExportRun run(dm, view, iex::DefaultEnv());
       run.FixedOutputDir = argv[4];
-      if (mode == "stated") run.RowPath = iex::db::TRowPath::SpecQueries;
+      if (mode == "stated") run.RowPath = iex::db::TRowPath::StatedQueries;
       iex::ExportSettings s;
       for (int c = 1; c <= 10; ++c) s.CategoryLetters[static_cast<std::size_t>(c)] = iex::GetDefaultRevenueType(c);
       run.RunExport(s, [] {});

@@ -8,7 +8,7 @@ namespace iex::db {
 
 enum class TRowPath {
   OnePass,      // the statements shaped for one pass over the data
-  SpecQueries,  // the profile, invoice and per-booking UDID queries as the system states them
+  StatedQueries,  // the profile, invoice and per-booking UDID queries as the system states them
 };
 
 // The rows of an export in the data module's export transaction.

@@ -104,10 +104,10 @@ class TOnePassRows final : public TExportRowSource {
 
 // The statements as the system states them: one invoice row per payment
 // detail and segment, grouped here into bookings; UDIDs asked per booking.
-class TSpecQueryRows final : public TExportRowSource {
+class TStatedQueryRows final : public TExportRowSource {
  public:
-  explicit TSpecQueryRows(TdmMain& dm) : dm_(dm) {}
-  ~TSpecQueryRows() override { Close(); }
+  explicit TStatedQueryRows(TdmMain& dm) : dm_(dm) {}
+  ~TStatedQueryRows() override { Close(); }
 
   void OpenProfiles(const TInvoiceFilter& filter) override {
     dm_.PrepareProfileQuery(filter);
@@ -176,7 +176,7 @@ class TSpecQueryRows final : public TExportRowSource {
 }  // namespace
 
 std::unique_ptr<TExportRowSource> MakeExportRows(TdmMain& dm, TRowPath path) {
-  if (path == TRowPath::SpecQueries) return std::make_unique<TSpecQueryRows>(dm);
+  if (path == TRowPath::StatedQueries) return std::make_unique<TStatedQueryRows>(dm);
   return std::make_unique<TOnePassRows>(dm.trExport);
 }
 

@@ -30,7 +30,7 @@ class TExportRun {
   // May be called from the run's thread while another thread sets what it reads.
   std::function<std::string()> StopReason;
 
-  // How the rows are read; the spec's own statements are kept for comparison.
+  // How the rows are read; the statements as first written are kept for comparison.
   db::TRowPath RowPath = db::TRowPath::OnePass;
 
   // True when both files are written, committed and the settings saved;

@@ -88,7 +88,7 @@ TEST_P(RowPaths, OnePassGivesTheSameBytesAsTheStatedQueries) {
       s.MapBy = mapBy;
       s.ItinMap = mapBy;
       const std::string tag = std::to_string(++n);
-      const std::string stated = ExportWith(db::TRowPath::SpecQueries, path, "x", s, dir.File("stated" + tag));
+      const std::string stated = ExportWith(db::TRowPath::StatedQueries, path, "x", s, dir.File("stated" + tag));
       const std::string onePass = ExportWith(db::TRowPath::OnePass, path, "x", s, dir.File("onepass" + tag));
       ASSERT_GT(stated.size(), 10u);
       ASSERT_EQ(onePass, stated) << "filter " << n;
@@ -98,7 +98,7 @@ TEST_P(RowPaths, OnePassGivesTheSameBytesAsTheStatedQueries) {
   ExportSettings all;
   for (int c = 1; c <= 10; ++c) all.CategoryLetters[static_cast<std::size_t>(c)] = GetDefaultRevenueType(c);
   EXPECT_EQ(ExportWith(db::TRowPath::OnePass, test::RemotePath(path), test::ServerPassword(), all, dir.File("tcp")),
-            ExportWith(db::TRowPath::SpecQueries, path, "x", all, dir.File("embedded")));
+            ExportWith(db::TRowPath::StatedQueries, path, "x", all, dir.File("embedded")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, RowPaths,
