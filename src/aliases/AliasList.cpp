@@ -67,8 +67,9 @@ bool TAliasList::SeedFile(bool global) {
   return written;
 }
 
-std::vector<TAliasList::Entry> TAliasList::SeedFilesFromRegistry(bool& globalFromRegistry, bool& localFromRegistry) {
+std::vector<TAliasList::Entry> TAliasList::SeedFilesFromRegistry() {
   std::vector<Entry> fromRegistry;
+  fromRegistry_[0] = fromRegistry_[1] = false;
   for (bool global : {false, true}) {
     const std::string path = global ? GetGlobalAliasFilePath(paths_, DBType) : GetLocalAliasFilePath(paths_, DBType);
     std::error_code ec;
@@ -85,7 +86,7 @@ std::vector<TAliasList::Entry> TAliasList::SeedFilesFromRegistry(bool& globalFro
       try {
         TAliasRegistry reg = Registry(global);
         LoadRegistryAliases(reg, fromRegistry);
-        (global ? globalFromRegistry : localFromRegistry) = true;
+        fromRegistry_[global ? 1 : 0] = true;
       } catch (const std::exception& again) {
         Warn(again.what());
       }
@@ -106,16 +107,13 @@ void TAliasList::SortList() {
 
 void TAliasList::RefreshList() {
   if (FIsFileBased) {
-    bool globalFromRegistry = false, localFromRegistry = false;
-    std::vector<Entry> fromRegistry = SeedFilesFromRegistry(globalFromRegistry, localFromRegistry);
-    fromRegistry_[0] = localFromRegistry;
-    fromRegistry_[1] = globalFromRegistry;
+    std::vector<Entry> fromRegistry = SeedFilesFromRegistry();
     ClearList();
     std::error_code ec;
     std::filesystem::create_directories(GetLocalAliasFolder(paths_), ec);
     // What one store cannot give must not cost the other's aliases.
     for (bool global : {true, false}) {
-      if (global ? globalFromRegistry : localFromRegistry) continue;
+      if (!UsesFile(global)) continue;
       try {
         LoadFileAliases(global);
       } catch (const std::exception& e) {

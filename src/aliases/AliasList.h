@@ -60,8 +60,9 @@ class TAliasList {
  private:
   using Entry = std::pair<std::string, std::unique_ptr<TExtAlias>>;
   void ClearList() { FList.clear(); }
-  // The scopes whose file could not be seeded, listed from the registry instead.
-  std::vector<Entry> SeedFilesFromRegistry(bool& globalFromRegistry, bool& localFromRegistry);
+  // Seeds the missing files; the aliases of a scope whose file could not be
+  // seeded come back, read from the registry, and mark that scope in fromRegistry_.
+  std::vector<Entry> SeedFilesFromRegistry();
   void Warn(const std::string& text);
   void LoadRegistryAliases(TAliasRegistry& reg, std::vector<Entry>& into);
   void LoadFileAliases(bool global);

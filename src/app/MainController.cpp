@@ -285,7 +285,11 @@ void TfmMain::RunExport(const ExportSettings& settings, std::function<void(bool,
   view_.EnableButton(TElement::bStop, true);
   view_.LockInputs(true);
   auto done = std::make_shared<bool>(false);
-  view_.RunInBackground([this, settings, done] { *done = run_->RunExport(settings, [this] { view_.CallOnUiThread([this] { SaveSettings(); }); }); },
+  view_.RunInBackground(
+      [this, settings, done] {
+        SetInvoiceTotal(dmMain->CountInvoices(InvoiceFilter(settings)));
+        *done = run_->RunExport(settings, [this] { view_.CallOnUiThread([this] { SaveSettings(); }); });
+      },
                         [this, done, finished](std::exception_ptr error) {
                           running_ = false;
                           view_.EnableButton(TElement::bStop, false);

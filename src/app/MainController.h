@@ -95,6 +95,7 @@ class TfmMain : private TExportView {
   ExportSettings CollectSettings();
 
   void ExportFinished(bool done, std::exception_ptr error);
+  void SetInvoiceTotal(long total);  // for the progress bar; only the window counts
 
   // TExportView, called from the run's thread: progress goes to a shared
   // record the window reads; anything that touches the window goes to its thread.
@@ -104,7 +105,7 @@ class TfmMain : private TExportView {
   void EnableExport(bool enabled) override;
   bool ChooseFolder(const std::string& start, std::string& chosen) override;
   void ShowError(const std::string& text) override;
-  void SetInvoiceTotal(long total) override;
+
 
   TMainView& view_;
   const Env& env_;

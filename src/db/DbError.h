@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,7 @@ class EDatabaseError : public EMvError {
   // operating system's error number when one came with them.
   const std::vector<long>& Codes() const { return codes_; }
   int OsError() const { return osError_; }
-  bool Has(long code) const;
+  bool Has(long code) const { return std::find(codes_.begin(), codes_.end(), code) != codes_.end(); }
 
  private:
   int sqlCode_;

@@ -6,12 +6,6 @@
 
 namespace iex::db {
 
-bool EDatabaseError::Has(long code) const {
-  for (long c : codes_)
-    if (c == code) return true;
-  return false;
-}
-
 TEndpoint ParseConnectionString(const std::string& connection) {
   TEndpoint e;
   std::string rest = connection;

@@ -17,20 +17,6 @@ std::string Quoted(const std::string& text) {
   return out + "'";
 }
 
-const char* const kProfileSelect_ =
-    "SELECT DISTINCT P.PROFILENO, P.PROFILETYPE_LINKCODE, P.NAME, P.INTERFACEID, P.RATE1, "
-    "T.TRAVELCATEGORY_LINKNO, A.ADDRESS1, A.ADDRESS2, A.CITY, A.STATE, A.ZIP, A.COUNTRY, "
-    "C_EMAIL.COMMVALUE EMAIL, C_BUSPHONE.COMMVALUE BUSPHONE, C_FAX.COMMVALUE FAX, C_PHONE.COMMVALUE PHONE";
-
-const char* const kProfileJoins_ =
-    "LEFT JOIN PROFILETRVLCAT T ON T.PROFILE_LINKNO = P.PROFILENO "
-    "LEFT JOIN ADDRINSTANCE AI ON AI.PROFILE_LINKNO = P.PROFILENO AND ADDRTYPE_LINKNO = 1 "
-    "LEFT JOIN ADDRESS A ON A.ADDRESSNO = AI.ADDRESS_LINKNO "
-    "LEFT OUTER JOIN ProfilePassengerComm(P.PROFILENO,2) C_PHONE ON 1=1 "
-    "LEFT OUTER JOIN ProfilePassengerComm(P.PROFILENO,3) C_EMAIL ON 1=1 "
-    "LEFT OUTER JOIN ProfilePassengerComm(P.PROFILENO,1) C_FAX ON 1=1 "
-    "LEFT OUTER JOIN ProfilePassengerComm(P.PROFILENO,2) C_BUSPHONE ON 1=1 AND C_BUSPHONE.DESCRIPTION LIKE 'B%'";
-
 const char* const kInvoiceSelect =
     "SELECT I.INVOICENO, I.BRANCH_LINKNO, I.INVOICENUMBER, I.ISSUEDATE, I.INVOICETYPE_LINKCODE, I.CLIENT_LINKNO, "
     "I.FIRSTINSIDEAGENTBKG_LINKNO, I.FIRSTOUTSIDEAGENTBKG_LINKNO, I.RECORDLOCATOR, I.INVOICEGROUP, "
@@ -44,16 +30,6 @@ const char* const kInvoiceSelect =
     "R.SOURCEOFBOOKING, R.FINALPYMNTDUEDATE, R.RESDATE, RC.CREATEAGENT_LINKNO, RC.RESCARDNO, "
     "IA.INTERFACEID IAINTERFACEID, OA.INTERFACEID OIAINTERFACEID ";
 
-const char* const kInvoiceFrom_ =
-    "FROM INVOICE I JOIN PROFILE P ON P.PROFILENO = I.CLIENT_LINKNO JOIN BOOKING B ON B.INVOICE_LINKNO = "
-    "I.INVOICENO JOIN TRAVELTYPE T ON B.TRAVELTYPE_LINKNO = T.TRAVELTYPENO JOIN PROFILE V ON V.PROFILENO = "
-    "B.VENDOR_LINKNO JOIN RESCARDRESERVATION R ON B.RESERVATION_LINKNO = R.RESERVATIONNO JOIN RESCARD RC ON "
-    "R.RESCARD_LINKNO = RC.RESCARDNO ";
-
-const char* const kDestinationJoin_ =
-    "LEFT JOIN RESCARDDESTINATION RD ON RD.RESCARDDESTINATIONNO =(SELECT MIN(RESCARDDESTINATIONNO+0) FROM "
-    "RESCARDDESTINATION WHERE RESCARD_LINKNO=RC.RESCARDNO)";
-
 const char* const kInvoiceJoins =
     "LEFT JOIN PAYDTL PD ON PD.BOOKING_LINKNO = B.BOOKINGNO LEFT JOIN PAYMENT PY ON PY.PAYMENTNO = "
     "PD.PAYMENT_LINKNO LEFT JOIN SEGMENTS S ON S.BOOKING_LINKNO = B.BOOKINGNO LEFT JOIN AGENTBKG IAB ON "
@@ -63,10 +39,30 @@ const char* const kInvoiceJoins =
 
 }  // namespace
 
-const char* const kProfileSelect = kProfileSelect_;
-const char* const kProfileJoins = kProfileJoins_;
-const char* const kInvoiceFrom = kInvoiceFrom_;
-const char* const kDestinationJoin = kDestinationJoin_;
+const char* const kProfileSelect =
+    "SELECT DISTINCT P.PROFILENO, P.PROFILETYPE_LINKCODE, P.NAME, P.INTERFACEID, P.RATE1, "
+    "T.TRAVELCATEGORY_LINKNO, A.ADDRESS1, A.ADDRESS2, A.CITY, A.STATE, A.ZIP, A.COUNTRY, "
+    "C_EMAIL.COMMVALUE EMAIL, C_BUSPHONE.COMMVALUE BUSPHONE, C_FAX.COMMVALUE FAX, C_PHONE.COMMVALUE PHONE";
+
+const char* const kProfileJoins =
+    "LEFT JOIN PROFILETRVLCAT T ON T.PROFILE_LINKNO = P.PROFILENO "
+    "LEFT JOIN ADDRINSTANCE AI ON AI.PROFILE_LINKNO = P.PROFILENO AND ADDRTYPE_LINKNO = 1 "
+    "LEFT JOIN ADDRESS A ON A.ADDRESSNO = AI.ADDRESS_LINKNO "
+    "LEFT OUTER JOIN ProfilePassengerComm(P.PROFILENO,2) C_PHONE ON 1=1 "
+    "LEFT OUTER JOIN ProfilePassengerComm(P.PROFILENO,3) C_EMAIL ON 1=1 "
+    "LEFT OUTER JOIN ProfilePassengerComm(P.PROFILENO,1) C_FAX ON 1=1 "
+    "LEFT OUTER JOIN ProfilePassengerComm(P.PROFILENO,2) C_BUSPHONE ON 1=1 AND C_BUSPHONE.DESCRIPTION LIKE 'B%'";
+
+const char* const kInvoiceFrom =
+    "FROM INVOICE I JOIN PROFILE P ON P.PROFILENO = I.CLIENT_LINKNO JOIN BOOKING B ON B.INVOICE_LINKNO = "
+    "I.INVOICENO JOIN TRAVELTYPE T ON B.TRAVELTYPE_LINKNO = T.TRAVELTYPENO JOIN PROFILE V ON V.PROFILENO = "
+    "B.VENDOR_LINKNO JOIN RESCARDRESERVATION R ON B.RESERVATION_LINKNO = R.RESERVATIONNO JOIN RESCARD RC ON "
+    "R.RESCARD_LINKNO = RC.RESCARDNO ";
+
+const char* const kDestinationJoin =
+    "LEFT JOIN RESCARDDESTINATION RD ON RD.RESCARDDESTINATIONNO =(SELECT MIN(RESCARDDESTINATIONNO+0) FROM "
+    "RESCARDDESTINATION WHERE RESCARD_LINKNO=RC.RESCARDNO)";
+
 const char* const kAgentJoins =
     "LEFT JOIN AGENTBKG IAB ON I.FIRSTINSIDEAGENTBKG_LINKNO = IAB.AGENTBKGNO LEFT JOIN PROFILE IA ON IAB.AGENT_LINKNO = "
     "IA.PROFILENO LEFT JOIN AGENTBKG OAB ON I.FIRSTOUTSIDEAGENTBKG_LINKNO = OAB.AGENTBKGNO LEFT JOIN PROFILE OA ON "
@@ -128,13 +124,13 @@ void AddFilters(SqlLines& lQuery, const TInvoiceFilter& f) {
 }
 
 SqlLines ProfileQueryLines(const TInvoiceFilter& filter) {
-  SqlLines lines{kProfileSelect_, std::string("FROM INVOICE I LEFT JOIN PROFILE P ON I.CLIENT_LINKNO = P.PROFILENO ") + kProfileJoins_};
+  SqlLines lines{kProfileSelect, std::string("FROM INVOICE I LEFT JOIN PROFILE P ON I.CLIENT_LINKNO = P.PROFILENO ") + kProfileJoins};
   AddFilters(lines, filter);
   lines.push_back("UNION ");
-  lines.push_back(kProfileSelect_);
+  lines.push_back(kProfileSelect);
   lines.push_back(std::string("FROM INVOICE I LEFT JOIN BOOKING B ON B.INVOICE_LINKNO = I.INVOICENO LEFT JOIN PROFILE P ON "
                               "B.VENDOR_LINKNO = P.PROFILENO ") +
-                  kProfileJoins_);
+                  kProfileJoins);
   AddFilters(lines, filter);
   // Every column, so the first row of a profile (the one its account line
   // shows) is the same on every run, whatever plan the engine picks.
@@ -145,8 +141,8 @@ SqlLines ProfileQueryLines(const TInvoiceFilter& filter) {
 SqlLines InvoiceQueryLines(const TInvoiceFilter& filter, bool newDestTable, bool isCCEncrypt) {
   SqlLines lines{kInvoiceSelect, newDestTable ? ",RD.DESTINATION" : ",RC.DESTINATIONBYREGION"};
   if (isCCEncrypt) lines.push_back(",PY.CKCCNOENCRYPT");
-  lines.push_back(kInvoiceFrom_);
-  if (newDestTable) lines.push_back(kDestinationJoin_);
+  lines.push_back(kInvoiceFrom);
+  if (newDestTable) lines.push_back(kDestinationJoin);
   lines.push_back(kInvoiceJoins);
   AddFilters(lines, filter);
   // A total order: the writer groups adjacent rows by booking, the booking

@@ -13,5 +13,7 @@ enum class TRowPath {
 
 // The rows of an export in the data module's export transaction.
 std::unique_ptr<TExportRowSource> MakeExportRows(TdmMain& dm, TRowPath path);
+std::unique_ptr<TExportRowSource> MakeOnePassRows(TdmMain& dm);
+std::unique_ptr<TExportRowSource> MakeStatedQueryRows(TdmMain& dm);
 
 }  // namespace iex::db

@@ -27,6 +27,11 @@ struct TExportSummary {
   void CountInvoice(const std::string& number, double issueDate);
 };
 
+// The invoices the settings choose, as the queries take them.
+inline db::TInvoiceFilter InvoiceFilter(const ExportSettings& s) {
+  return {s.BranchNo, s.StartInvNo, s.EndInvNo, s.StartInvDate, s.EndInvDate};
+}
+
 // The run was stopped (the window's Stop, a signal); nothing was changed.
 class EExportStopped : public EMvError {
  public:
@@ -56,9 +61,7 @@ struct TExportContext {
     if (!reason.empty()) throw EExportStopped(reason);
   }
 
-  db::TInvoiceFilter Filter() const {
-    return {settings.BranchNo, settings.StartInvNo, settings.EndInvNo, settings.StartInvDate, settings.EndInvDate};
-  }
+  db::TInvoiceFilter Filter() const { return InvoiceFilter(settings); }
 };
 
 

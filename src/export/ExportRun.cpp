@@ -33,7 +33,6 @@ bool TExportRun::RunExport(const ExportSettings& settings, const std::function<v
   TOutputTransaction output(env_.Files(), OutputDir);
   const auto rows = db::MakeExportRows(dm_, RowPath);
   TExportContext ctx{dm_, settings, view_, regional, OutputDir, IsCCEncrypt, CipherKey, output, *rows, StopReason};
-  view_.SetInvoiceTotal(dm_.CountInvoices(ctx.Filter()));
   dm_.trExport.StartTransaction();
   try {
     view_.EnableExport(false);

@@ -14,8 +14,6 @@ class TExportView {
   // Shows the folder chooser seeded with startFolder; false on Cancel.
   virtual bool ChooseFolder(const std::string& startFolder, std::string& chosen) = 0;
   virtual void ShowError(const std::string& text) = 0;  // error box, OK button
-  // How many invoices the filters select, known before the files are written.
-  virtual void SetInvoiceTotal(long total) { (void)total; }
 };
 
 }  // namespace iex

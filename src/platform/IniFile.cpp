@@ -111,7 +111,6 @@ void Rewrite(const std::string& file, Change change) {
     if (!f.Writable()) throw EMvError("");
     Lines lines(f.Read());
     if (!change(lines)) return;
-    lines.Index();  // the change may have moved sections
     f.Write(lines.Join());
     Files().Forget(file);
   } catch (const EMvError&) {

@@ -23,7 +23,6 @@ class TLockedFile {
   bool Exists() const;
   // Changes whenever the file is replaced or rewritten ("" when missing), so
   // a reader may keep what it parsed while the stamp stays the same.
-  std::string Stamp() const { return StampOf(path_); }
   static std::string StampOf(const std::string& path);
   std::string Read() const;                // "" for a missing file; raises when unreadable
   void Write(const std::string& content);  // raises EMvError with the system's text

@@ -103,10 +103,3 @@ TEST(MainWindow, DateFieldCalendarByKeyboard) {
 
 }  // namespace
 }  // namespace iex
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

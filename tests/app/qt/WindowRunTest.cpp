@@ -209,10 +209,3 @@ TEST_F(WindowRunTest, ClosingWithYesStopsTheRunAndCloses) {
 
 }  // namespace
 }  // namespace iex
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
