@@ -4,6 +4,7 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/Error.h"
+#include "platform/PathText.h"
 
 namespace iex {
 namespace {
@@ -36,27 +37,29 @@ int32_t ReadNumber(const std::string& text, int32_t def) {
 
 }  // namespace
 
-std::string GetLocalAliasFolder(const TPlatformPaths& paths) { return paths.userAppData + "/Movra"; }
+std::string GetLocalAliasFolder(const TPlatformPaths& paths) { return JoinPath(paths.userAppData, "Movra"); }
 std::string GetGlobalAliasFolder(const TPlatformPaths& paths) {
-  const std::string primary = paths.commonAppData + "/Movra";
+  const std::string primary = JoinPath(paths.commonAppData, "Movra");
   if (paths.commonAppDataFallback.empty()) return primary;
   // An older install's file is used until the new folder holds one.
   std::error_code ec;
-  const std::string fallback = paths.commonAppDataFallback + "/Movra";
-  const bool anyPrimary = std::filesystem::exists(primary + "/MOVRAALIAS.INI", ec) ||
-                          std::filesystem::exists(primary + "/MOVRAORACLEALIAS.INI", ec);
-  const bool anyFallback = std::filesystem::exists(fallback + "/MOVRAALIAS.INI", ec) ||
-                           std::filesystem::exists(fallback + "/MOVRAORACLEALIAS.INI", ec);
+  const std::string fallback = JoinPath(paths.commonAppDataFallback, "Movra");
+  auto holdsOne = [&](const std::string& folder) {
+    return std::filesystem::exists(PathOfText(JoinPath(folder, "MOVRAALIAS.INI")), ec) ||
+           std::filesystem::exists(PathOfText(JoinPath(folder, "MOVRAORACLEALIAS.INI")), ec);
+  };
+  const bool anyPrimary = holdsOne(primary);
+  const bool anyFallback = holdsOne(fallback);
   return !anyPrimary && anyFallback ? fallback : primary;
 }
 std::string GetAliasFileName(TAliasDBType type) {
   return type == TAliasDBType::adtORACLE ? "MOVRAORACLEALIAS.INI" : "MOVRAALIAS.INI";
 }
 std::string GetLocalAliasFilePath(const TPlatformPaths& paths, TAliasDBType type) {
-  return GetLocalAliasFolder(paths) + "/" + GetAliasFileName(type);
+  return JoinPath(GetLocalAliasFolder(paths), GetAliasFileName(type));
 }
 std::string GetGlobalAliasFilePath(const TPlatformPaths& paths, TAliasDBType type) {
-  return GetGlobalAliasFolder(paths) + "/" + GetAliasFileName(type);
+  return JoinPath(GetGlobalAliasFolder(paths), GetAliasFileName(type));
 }
 
 void CheckAliasName(const std::string& name) {
@@ -72,7 +75,7 @@ TAliasFile::TAliasFile(bool aIsGlobal, TAliasDBType aliasDBType, const TPlatform
       FIsGlobal(aIsGlobal),
       FDBType(aliasDBType) {
   std::error_code ec;
-  std::filesystem::create_directories(aIsGlobal ? GetGlobalAliasFolder(paths) : GetLocalAliasFolder(paths), ec);
+  std::filesystem::create_directories(PathOfText(aIsGlobal ? GetGlobalAliasFolder(paths) : GetLocalAliasFolder(paths)), ec);
 }
 
 bool TAliasFile::AliasExists(const std::string& AliasName) const { return F.ValueExists(kIndex, AliasName); }

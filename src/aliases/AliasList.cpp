@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/PathText.h"
+
 #include "platform/Error.h"
 #include "platform/Registry.h"
 
@@ -73,7 +75,7 @@ std::vector<TAliasList::Entry> TAliasList::SeedFilesFromRegistry() {
   for (bool global : {false, true}) {
     const std::string path = global ? GetGlobalAliasFilePath(paths_, DBType) : GetLocalAliasFilePath(paths_, DBType);
     std::error_code ec;
-    if (std::filesystem::exists(path, ec)) continue;
+    if (std::filesystem::exists(PathOfText(path), ec)) continue;
     try {
       SeedFile(global);
     } catch (const std::exception& e) {
@@ -110,7 +112,7 @@ void TAliasList::RefreshList() {
     std::vector<Entry> fromRegistry = SeedFilesFromRegistry();
     ClearList();
     std::error_code ec;
-    std::filesystem::create_directories(GetLocalAliasFolder(paths_), ec);
+    std::filesystem::create_directories(PathOfText(GetLocalAliasFolder(paths_)), ec);
     // What one store cannot give must not cost the other's aliases.
     for (bool global : {true, false}) {
       if (!UsesFile(global)) continue;
@@ -187,8 +189,8 @@ std::string TAliasList::GetPathForExtAlias(const TExtAlias& E) { return GetPathF
 
 bool TAliasList::AnyLocalAliasExist(const std::string& AliasName) {
   if (FIsFileBased) return File(false).AliasExists(AliasName);
-  TRegistry reg(paths_, KEY_ALL_ACCESS);
-  reg.RootKey = THKey::HKEY_USERS;
+  TRegistry reg(paths_, TRegAccess::AllAccess);
+  reg.RootKey = THKey::Users;
   std::vector<std::string> profiles;
   if (!reg.OpenKey("\\", false)) return false;
   reg.GetKeyNames(profiles);

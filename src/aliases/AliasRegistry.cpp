@@ -11,9 +11,9 @@ std::string AliasKeyName(const std::string& aliasName) {
   return name;
 }
 
-TRegistry TAliasRegistry::Open(uint32_t access) const {
+TRegistry TAliasRegistry::Open(TRegAccess access) const {
   TRegistry reg(paths_, access);
-  reg.RootKey = GlobalAliases ? THKey::HKEY_LOCAL_MACHINE : THKey::HKEY_CURRENT_USER;
+  reg.RootKey = GlobalAliases ? THKey::LocalMachine : THKey::CurrentUser;
   return reg;
 }
 
@@ -27,7 +27,7 @@ std::string TAliasRegistry::SettingsKeyPath(const std::string& AliasName) const 
 
 void TAliasRegistry::GetAliasNames(std::vector<std::string>& L) {
   L.clear();
-  TRegistry reg = Open(KEY_READ);
+  TRegistry reg = Open(TRegAccess::Read);
   if (reg.KeyExists(GetAliasKeyPath()) && reg.OpenKey(GetAliasKeyPath(), false)) reg.GetValueNames(L);
   // The key's unnamed default value is no alias.
   std::erase(L, std::string());
@@ -40,26 +40,26 @@ int TAliasRegistry::AliasCount() {
 }
 
 bool TAliasRegistry::AliasExists(const std::string& AliasName) {
-  TRegistry reg = Open(KEY_READ);
+  TRegistry reg = Open(TRegAccess::Read);
   return reg.KeyExists(GetAliasKeyPath()) && reg.OpenKey(GetAliasKeyPath(), false) && reg.ValueExists(AliasName);
 }
 
 std::string TAliasRegistry::AliasPath(const std::string& AliasName) {
-  TRegistry reg = Open(KEY_READ);
+  TRegistry reg = Open(TRegAccess::Read);
   if (reg.KeyExists(GetAliasKeyPath()) && reg.OpenKey(GetAliasKeyPath(), false) && reg.ValueExists(AliasName))
     return reg.ReadString(AliasName);
   return std::string();
 }
 
 int32_t TAliasRegistry::AliasPort(const std::string& AliasName) {
-  TRegistry reg = Open(KEY_READ);
+  TRegistry reg = Open(TRegAccess::Read);
   const std::string key = SettingsKeyPath(AliasName);
   if (reg.KeyExists(key) && reg.OpenKey(key, false) && reg.ValueExists("Port")) return reg.ReadInteger("Port");
   return kDefaultAliasPort;
 }
 
 bool TAliasRegistry::AliasIBEventsEnabled(const std::string& AliasName) {
-  TRegistry reg = Open(KEY_READ);
+  TRegistry reg = Open(TRegAccess::Read);
   const std::string key = SettingsKeyPath(AliasName);
   if (reg.KeyExists(key) && reg.OpenKey(key, false) && reg.ValueExists("IBEventsEnabled"))
     return reg.ReadInteger("IBEventsEnabled") != 0;
@@ -67,14 +67,14 @@ bool TAliasRegistry::AliasIBEventsEnabled(const std::string& AliasName) {
 }
 
 bool TAliasRegistry::AddAlias(const std::string& AliasName, const std::string& Path) {
-  TRegistry reg = Open(KEY_ALL_ACCESS);
+  TRegistry reg = Open(TRegAccess::AllAccess);
   if (!reg.OpenKey(GetAliasKeyPath(), true)) return false;
   reg.WriteString(AliasName, Path);
   return true;
 }
 
 bool TAliasRegistry::AddAlias(const std::string& AliasName, const std::string& Path, int32_t Port, bool IBEventsEnabled) {
-  TRegistry reg = Open(KEY_ALL_ACCESS);
+  TRegistry reg = Open(TRegAccess::AllAccess);
   if (!reg.OpenKey(GetAliasKeyPath(), true)) return false;
   reg.DeleteValue(AliasName);
   reg.WriteString(AliasName, Path);
@@ -87,35 +87,35 @@ bool TAliasRegistry::AddAlias(const std::string& AliasName, const std::string& P
 }
 
 bool TAliasRegistry::ModifyPath(const std::string& AliasName, const std::string& NewPath) {
-  TRegistry reg = Open(KEY_ALL_ACCESS);
+  TRegistry reg = Open(TRegAccess::AllAccess);
   if (!reg.KeyExists(GetAliasKeyPath()) || !reg.OpenKey(GetAliasKeyPath(), false)) return false;
   reg.WriteString(AliasName, NewPath);
   return true;
 }
 
 bool TAliasRegistry::ModifyPort(const std::string& AliasName, int32_t NewPort) {
-  TRegistry reg = Open(KEY_ALL_ACCESS);
+  TRegistry reg = Open(TRegAccess::AllAccess);
   if (!reg.OpenKey(SettingsKeyPath(AliasName), true)) return false;
   reg.WriteInteger("Port", NewPort);
   return true;
 }
 
 bool TAliasRegistry::ModifyIBEventsEnabled(const std::string& AliasName, bool NewIBEventEnabled) {
-  TRegistry reg = Open(KEY_ALL_ACCESS);
+  TRegistry reg = Open(TRegAccess::AllAccess);
   if (!reg.OpenKey(SettingsKeyPath(AliasName), true)) return false;
   reg.WriteInteger("IBEventsEnabled", NewIBEventEnabled ? 1 : 0);
   return true;
 }
 
 bool TAliasRegistry::ModifyAliasName(const std::string& OldName, const std::string& NewName) {
-  TRegistry reg = Open(KEY_ALL_ACCESS);
+  TRegistry reg = Open(TRegAccess::AllAccess);
   if (!reg.KeyExists(GetAliasKeyPath()) || !reg.OpenKey(GetAliasKeyPath(), false)) return false;
   if (reg.ValueExists(OldName) && !reg.ValueExists(NewName)) reg.RenameValue(OldName, NewName);
   return true;
 }
 
 bool TAliasRegistry::DeleteAlias(const std::string& AliasName) {
-  TRegistry reg = Open(KEY_ALL_ACCESS);
+  TRegistry reg = Open(TRegAccess::AllAccess);
   if (!reg.KeyExists(GetAliasKeyPath()) || !reg.OpenKey(GetAliasKeyPath(), false)) return false;
   reg.DeleteValue(AliasName);
   reg.DeleteKey(AliasName);

@@ -54,7 +54,7 @@ class TAliasRegistry {
   void MoveAliasLocal(const std::string& AliasName);
 
  private:
-  TRegistry Open(uint32_t access) const;
+  TRegistry Open(TRegAccess access) const;
   std::string GetAliasKeyPath() const;
   std::string SettingsKeyPath(const std::string& AliasName) const;
   void MoveAlias(const std::string& Alias);

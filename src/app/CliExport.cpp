@@ -3,6 +3,8 @@
 #include <chrono>
 #include <filesystem>
 
+#include "platform/PathText.h"
+
 #include "app/CliOptions.h"
 #include "app/MainController.h"
 #include "app/Password.h"
@@ -99,7 +101,7 @@ int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* st
       if (path.empty()) throw TValidationError("Please enter Alias Name.");
     }
     std::error_code ec;
-    if (!std::filesystem::is_directory(o.outputDir, ec))
+    if (!std::filesystem::is_directory(PathOfText(o.outputDir), ec))
       throw TValidationError("The output folder " + Utf8ToCp1252(o.outputDir) + " does not exist. Create it or name another one.");
     std::string warning;
     std::string password = ReadPassword(o.passwordEnv, o.passwordFile, warning);

@@ -33,8 +33,8 @@ TSavedSettings TRegistrySettingsStore::Load(std::string* error) {
 }
 
 void TRegistrySettingsStore::ReadValues(TSavedSettings& s) {
-  TRegistry reg(paths_, KEY_ALL_ACCESS);
-  reg.RootKey = THKey::HKEY_CURRENT_USER;
+  TRegistry reg(paths_, TRegAccess::AllAccess);
+  reg.RootKey = THKey::CurrentUser;
   // The product key is created on the first start; the subkey by the first save.
   reg.OpenKey(kKey, true);
   reg.CloseKey();
@@ -60,8 +60,8 @@ void TRegistrySettingsStore::Save(const TSavedSettings& s) {
 }
 
 void TRegistrySettingsStore::SaveValues(const TSavedSettings& s) {
-  TRegistry reg(paths_, KEY_ALL_ACCESS);
-  reg.RootKey = THKey::HKEY_CURRENT_USER;
+  TRegistry reg(paths_, TRegAccess::AllAccess);
+  reg.RootKey = THKey::CurrentUser;
   if (!reg.OpenKey(std::string(kKey) + "\\" + kSubKey, true))
     throw EMvError("Failed to set data for 'ZAMALIAS'");
   // One locked, atomic write: two runs saving at once never store a blend.

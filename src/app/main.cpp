@@ -1,7 +1,6 @@
 // invoice-export: the Invoice Export Utility. "export" runs an export without
 // a window, for scheduled runs.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "app/CliOptions.h"
 #include "app/GuiMain.h"
 #include "db/ClientLibrary.h"
+#include "platform/Console.h"
 #include "platform/Env.h"
 
 namespace {
@@ -23,7 +23,8 @@ const char* const kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  iex::PrepareConsole();
+  std::vector<std::string> args = iex::CommandLineWords(argc, argv);
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
     std::fputs(kUsage, stdout);
     std::fputs("       invoice-export --version     print the version\n", stdout);
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
   }
 #ifdef IEX_HAS_WINDOW
   if (args.empty()) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+    if (!iex::DisplayAvailable()) {
       std::fputs("invoice-export: no display for the window; run it on a desktop, or use the command line:\n", stderr);
       std::fputs(kUsage, stderr);
       return 2;

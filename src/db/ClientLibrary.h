@@ -7,4 +7,8 @@ namespace iex::db {
 // at exit. Safe to call when nothing was opened; call it once, last.
 void ShutdownClientLibrary() noexcept;
 
+// Whether the client library can be loaded (on Windows fbclient.dll is
+// looked up when first needed; elsewhere it is linked in).
+bool ClientLibraryAvailable() noexcept;
+
 }  // namespace iex::db

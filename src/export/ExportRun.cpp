@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "platform/PathText.h"
+
 #include "export/CardKey.h"
 
 #include "platform/Error.h"
@@ -12,12 +14,12 @@ bool TExportRun::CheckOutputDir() {
   std::error_code ec;
   if (FixedOutputDir) {
     OutputDir = *FixedOutputDir;
-    if (!std::filesystem::is_directory(OutputDir, ec))
+    if (!std::filesystem::is_directory(PathOfText(OutputDir), ec))
       throw EMvError("The output folder " + OutputDir + " does not exist. Create it or name another one.");
     return true;
   }
   OutputDir = env_.FileSystemRoot() + kDefaultOutputDir;
-  if (std::filesystem::is_directory(OutputDir, ec)) return true;  // a link to a folder counts
+  if (std::filesystem::is_directory(PathOfText(OutputDir), ec)) return true;  // a link to a folder counts
   std::string chosen;
   if (!view_.ChooseFolder(env_.ProgramFolder(), chosen)) return false;
   OutputDir = chosen;

@@ -8,7 +8,9 @@ namespace iex {
 std::string EFileError::Cause(int error) {
   switch (error) {
     case ENOSPC: return "The disk is full.";
+#ifdef EDQUOT
     case EDQUOT: return "The disk quota is used up.";
+#endif
     case EACCES:
     case EPERM: return "Permission denied.";
     case EROFS: return "The file system is read-only.";

@@ -1,5 +1,8 @@
 #pragma once
+#include <memory>
 #include <string>
+
+#include "platform/FileSystem.h"
 
 namespace iex {
 
@@ -15,7 +18,6 @@ class TLockedFile {
  public:
   // An exclusive lock creates missing folders first; Writable() tells whether that worked.
   TLockedFile(const std::string& path, bool exclusive);
-  ~TLockedFile();
   TLockedFile(const TLockedFile&) = delete;
   TLockedFile& operator=(const TLockedFile&) = delete;
 
@@ -29,7 +31,7 @@ class TLockedFile {
 
  private:
   std::string path_;
-  int lockFd_ = -1;
+  std::unique_ptr<TFileLock> lock_;  // none when nothing could be locked
   bool writable_ = false;
 };
 

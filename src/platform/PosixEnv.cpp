@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/CivilDate.h"
 #include "platform/Codepage1252.h"
 #include "platform/Env.h"
 
@@ -110,16 +111,8 @@ class PosixEnv final : public Env {
     clock_gettime(CLOCK_REALTIME, &ts);
     std::tm local{};
     localtime_r(&ts.tv_sec, &local);
-    // Days from 30 December 1899 to the local calendar date, by the civil-day algorithm.
-    const int y = local.tm_year + 1900 - (local.tm_mon < 2 ? 1 : 0);
-    const int m = local.tm_mon + 1;
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;
-    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + local.tm_mday - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    const long days1970 = static_cast<long>(era) * 146097 + doe - 719468;
-    const double secs = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ts.tv_nsec / 1e9;
-    return static_cast<double>(days1970 + 25569) + secs / 86400.0;
+    return DateValueOfCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                            local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ts.tv_nsec / 1e9);
   }
 
  private:

@@ -102,12 +102,6 @@ std::optional<std::string> AskOnTerminal(const std::string& prompt) {
   return password;
 }
 
-void Wipe(std::string& secret) noexcept {
-  volatile char* p = secret.data();
-  for (std::size_t i = 0; i < secret.size(); ++i) p[i] = 0;
-  secret.clear();
-}
-
 TNoCoreDumps::TNoCoreDumps() noexcept : previous_(prctl(PR_GET_DUMPABLE)) { prctl(PR_SET_DUMPABLE, 0); }
 TNoCoreDumps::~TNoCoreDumps() {
   if (previous_ > 0) prctl(PR_SET_DUMPABLE, previous_);

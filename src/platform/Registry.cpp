@@ -1,97 +1,32 @@
-#include "platform/Cp1252Case.h"
 #include "platform/Registry.h"
 
 #include "platform/Error.h"
-#include "platform/LockedFile.h"
-#include "platform/ParsedFileCache.h"
 
 namespace iex {
+
 std::string TRegistry::Absolute(const std::string& key) const {
   if (!key.empty() && key[0] == '\\') return NormalizeKeyPath(key);
   const std::string base = current_ ? current_->path : std::string();
   return NormalizeKeyPath(base + "\\" + key);
 }
 
-TRegistry::Location TRegistry::Locate(THKey root, const std::string& absolute) const {
-  if (root == THKey::HKEY_LOCAL_MACHINE) return {paths_.machineHive, "HKEY_LOCAL_MACHINE", absolute};
-  if (root == THKey::HKEY_CURRENT_USER) return {paths_.userHive, "HKEY_CURRENT_USER", absolute};
-  // HKEY_USERS holds one profile: the current user's hive.
-  const std::string profile = absolute.substr(0, absolute.find('\\'));
-  if (absolute.empty()) return {paths_.userHive, "HKEY_CURRENT_USER", "", true};
-  if (UpperCp1252(profile) != UpperCp1252(paths_.userProfileName)) return {"", "", "", false};
-  return {paths_.userHive, "HKEY_CURRENT_USER", absolute.size() > profile.size() ? absolute.substr(profile.size() + 1) : ""};
-}
-
-namespace {
-TParsedFileCache<THive>& Hives() {
-  static TParsedFileCache<THive> cache;
-  return cache;
-}
-}  // namespace
-
-std::shared_ptr<const THive> TRegistry::Load(const Location& at) const {
-  if (!at.exists) return std::make_shared<const THive>();
-  return Hives().Get(at.file, TLockedFile::StampOf(at.file), [&] {
-    TLockedFile file(at.file, false);
-    return THive::Parse(file.Read(), at.root, at.file);
-  });
-}
-
-template <typename Change>
-bool TRegistry::Modify(const Location& at, Change change) {
-  if (!at.exists) return false;
-  TLockedFile file(at.file, true);
-  if (!file.Writable()) return false;
-  THive hive = THive::Parse(file.Read(), at.root, at.file);
-  if (!change(hive)) return false;
-  file.Write(hive.Serialize(at.root));
-  Hives().Forget(at.file);
-  return true;
-}
-
-bool TRegistry::KeyExists(const std::string& key) {
-  const std::string abs = Absolute(key);
-  if (RootKey == THKey::HKEY_USERS && abs.empty()) return true;
-  const Location at = Locate(RootKey, abs);
-  if (!at.exists) return false;
-  if (RootKey == THKey::HKEY_USERS && at.path.empty()) return true;  // the profile itself
-  const auto loaded = Load(at);
-  const THive& hive = *loaded;
-  return hive.Find(at.path) != nullptr;
-}
+bool TRegistry::KeyExists(const std::string& key) { return store_->KeyExists(RootKey, Absolute(key)); }
 
 bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
   const std::string abs = Absolute(key);
-  const Location at = Locate(RootKey, abs);
-  if (!at.exists) return false;
-  const bool wantWrite = Access != KEY_READ;
-  bool writable = false;
-  if (wantWrite) {
-    // Write access needs a hive that can be written, as Windows refuses a
-    // key opened for writing without the rights.
-    TLockedFile file(at.file, true);
-    if (!file.Writable()) return false;
-    THive hive = THive::Parse(file.Read(), at.root, at.file);
-    if (!hive.Find(at.path) && !(RootKey == THKey::HKEY_USERS && at.path.empty())) {
-      if (!canCreate) return false;
-      hive.Create(at.path);
-      file.Write(hive.Serialize(at.root));
-      Hives().Forget(at.file);
-    }
-    writable = true;
-  } else {
-    const auto loaded = Load(at);
-  const THive& hive = *loaded;
-    const bool isProfileRoot = RootKey == THKey::HKEY_USERS && at.path.empty();
-    if (!hive.Find(at.path) && !isProfileRoot && !abs.empty()) return false;
+  const bool writable = Access != TRegAccess::Read;
+  if (writable) {
+    if (!store_->PrepareWrite(RootKey, abs, canCreate)) return false;
+  } else if (!abs.empty() && !store_->KeyExists(RootKey, abs)) {
+    return false;
   }
   current_ = OpenedKey{RootKey, abs, writable};
   return true;
 }
 
 bool TRegistry::OpenKeyReadOnly(const std::string& key) {
-  const uint32_t saved = Access;
-  Access = KEY_READ;
+  const TRegAccess saved = Access;
+  Access = TRegAccess::Read;
   const bool ok = OpenKey(key, false);
   Access = saved;
   return ok;
@@ -103,23 +38,14 @@ const std::string& TRegistry::CurrentPath() const {
 }
 
 TRegValue TRegistry::ReadValue(const std::string& name) {
-  if (!current_) throw EMvError("Failed to get data for '" + name + "'");
-  const Location at = Locate(current_->root, current_->path);
-  const auto loaded = Load(at);
-  const THive& hive = *loaded;
-  const TRegKey* key = hive.Find(at.path);
-  const TRegValue* v = key ? FindValue(*key, name) : nullptr;
+  std::optional<TRegValue> v;
+  if (current_) v = store_->Value(current_->root, current_->path, name);
   if (!v) throw EMvError("Failed to get data for '" + name + "'");
   return *v;
 }
 
 bool TRegistry::ValueExists(const std::string& name) {
-  if (!current_) return false;
-  const Location at = Locate(current_->root, current_->path);
-  const auto loaded = Load(at);
-  const THive& hive = *loaded;
-  const TRegKey* key = hive.Find(at.path);
-  return key && FindValue(*key, name);
+  return current_ && store_->Value(current_->root, current_->path, name).has_value();
 }
 
 std::optional<TRegDataType> TRegistry::GetDataType(const std::string& name) {
@@ -148,20 +74,9 @@ void TRegistry::WriteValue(const std::string& name, uint32_t type, const std::st
 
 void TRegistry::WriteValues(const std::vector<TRegValue>& values) {
   const std::string first = values.empty() ? std::string() : values.front().name;
-  if (!current_ || !current_->writable) throw EMvError("Failed to set data for '" + first + "'");
-  const Location at = Locate(current_->root, current_->path);
   bool ok = false;
   try {
-    ok = Modify(at, [&](THive& hive) {
-      TRegKey& key = hive.Create(at.path);
-      for (const TRegValue& value : values) {
-        if (TRegValue* v = FindValue(key, value.name))
-          *v = TRegValue{v->name, value.type, value.data};
-        else
-          key.values.push_back(value);
-      }
-      return true;
-    });
+    ok = current_ && current_->writable && store_->SetValues(current_->root, current_->path, values);
   } catch (const EMvError&) {
     ok = false;
   }
@@ -184,61 +99,27 @@ void TRegistry::WriteInteger(const std::string& name, int32_t value) {
 }
 
 bool TRegistry::DeleteValue(const std::string& name) {
-  if (!current_ || !current_->writable) return false;
-  const Location at = Locate(current_->root, current_->path);
-  return Modify(at, [&](THive& hive) {
-    TRegKey* key = hive.Find(at.path);
-    if (!key) return false;
-    const auto before = key->values.size();
-    std::erase_if(key->values, [&](const TRegValue& v) { return UpperCp1252(v.name) == UpperCp1252(name); });
-    return key->values.size() != before;
-  });
+  return current_ && current_->writable && store_->DeleteValue(current_->root, current_->path, name);
 }
 
 bool TRegistry::DeleteKey(const std::string& key) {
-  if (Access == KEY_READ) return false;
+  if (Access == TRegAccess::Read) return false;
   const std::string abs = Absolute(key);
-  if (abs.empty()) return false;
-  const Location at = Locate(RootKey, abs);
-  if (at.path.empty()) return false;
-  return Modify(at, [&](THive& hive) { return hive.Remove(at.path); });
+  return !abs.empty() && store_->DeleteKey(RootKey, abs);
 }
 
 void TRegistry::RenameValue(const std::string& oldName, const std::string& newName) {
-  if (!current_ || !current_->writable) return;
-  const Location at = Locate(current_->root, current_->path);
-  Modify(at, [&](THive& hive) {
-    TRegKey* key = hive.Find(at.path);
-    if (!key || FindValue(*key, newName)) return false;
-    TRegValue* v = FindValue(*key, oldName);
-    if (!v) return false;
-    TRegValue renamed = *v;
-    renamed.name = newName;
-    std::erase_if(key->values, [&](const TRegValue& x) { return UpperCp1252(x.name) == UpperCp1252(oldName); });
-    key->values.push_back(renamed);
-    return true;
-  });
+  if (current_ && current_->writable) store_->RenameValue(current_->root, current_->path, oldName, newName);
 }
 
 void TRegistry::GetValueNames(std::vector<std::string>& names) {
   names.clear();
-  if (!current_) return;
-  const Location at = Locate(current_->root, current_->path);
-  const auto loaded = Load(at);
-  const THive& hive = *loaded;
-  if (const TRegKey* key = hive.Find(at.path))
-    for (const auto& v : key->values) names.push_back(v.name);
+  if (current_) names = store_->ValueNames(current_->root, current_->path);
 }
 
 void TRegistry::GetKeyNames(std::vector<std::string>& names) {
   names.clear();
-  if (!current_) return;
-  if (current_->root == THKey::HKEY_USERS && current_->path.empty()) {
-    names.push_back(paths_.userProfileName);
-    return;
-  }
-  const Location at = Locate(current_->root, current_->path);
-  names = Load(at)->SubKeyNames(at.path);
+  if (current_) names = store_->SubKeyNames(current_->root, current_->path);
 }
 
 }  // namespace iex

@@ -7,29 +7,26 @@
 #include <vector>
 
 #include "platform/Env.h"
-#include "platform/RegHive.h"
+#include "platform/RegistryStore.h"
 
 namespace iex {
 
-enum class THKey { HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS };
+// The access a key is opened with, numbered as the registry numbers them.
+enum class TRegAccess : uint32_t { Read = 0x20019, AllAccess = 0xF003F };
 
-constexpr uint32_t KEY_READ = 0x20019;
-constexpr uint32_t KEY_ALL_ACCESS = 0xF003F;
-
-// The registry as the program knows it from Windows, kept in text files in
-// the registry export format: one file per hive. Every call reads the file
-// afresh; every change rewrites it under a lock, so other programs' changes
-// are seen and none are lost.
+// The registry as the program knows it from Windows: the machine's own there,
+// hive files (see RegistryStore.h) elsewhere and wherever the paths name them.
 class TRegistry {
  public:
-  explicit TRegistry(TPlatformPaths paths, uint32_t access = KEY_ALL_ACCESS) : paths_(std::move(paths)), Access(access) {}
+  explicit TRegistry(const TPlatformPaths& paths, TRegAccess access = TRegAccess::AllAccess)
+      : store_(OpenRegistryStore(paths)), Access(access) {}
 
-  THKey RootKey = THKey::HKEY_CURRENT_USER;
+  THKey RootKey = THKey::CurrentUser;
 
   // Key names are absolute when they begin with "\", otherwise below the open key.
   bool KeyExists(const std::string& key);
-  // False when the key is missing (and not to be created) or the hive cannot
-  // be written while write access is asked.
+  // False when the key is missing (and not to be created) or cannot be
+  // written while write access is asked.
   bool OpenKey(const std::string& key, bool canCreate);
   bool OpenKeyReadOnly(const std::string& key);
   void CloseKey() { current_.reset(); }
@@ -52,31 +49,21 @@ class TRegistry {
   void GetKeyNames(std::vector<std::string>& names);
 
  private:
-  struct Location {
-    std::string file, root, path;  // hive file, its root name, key path inside it
-    bool exists = true;            // false for a profile HKEY_USERS does not hold
-  };
   struct OpenedKey {
     THKey root;
     std::string path;  // absolute, normalised
     bool writable;
   };
-  Location Locate(THKey root, const std::string& absolute) const;
   std::string Absolute(const std::string& key) const;
-  // The hive as the file holds it now; parsed again only when the file changed.
-  std::shared_ptr<const THive> Load(const Location& at) const;
   TRegValue ReadValue(const std::string& name);
   void WriteValue(const std::string& name, uint32_t type, const std::string& data);
-  void WriteValues(const std::vector<TRegValue>& values);  // one locked rewrite
-  template <typename Change>
-  bool Modify(const Location& at, Change change);
+  void WriteValues(const std::vector<TRegValue>& values);
 
-  TPlatformPaths paths_;
+  std::unique_ptr<TRegistryStore> store_;
   std::optional<OpenedKey> current_;
 
-
  public:
-  uint32_t Access;
+  TRegAccess Access;
 };
 
 }  // namespace iex

@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace iex {
+
+// The words the program was started with, without its own name, as UTF-8
+// text: Windows hands main() its ANSI code page, so there they are read
+// from the wide command line instead.
+std::vector<std::string> CommandLineWords(int argc, char** argv);
+
+// Makes the console show the UTF-8 text the program prints (Windows); does
+// nothing where terminals speak UTF-8 already.
+void PrepareConsole();
+
+// Whether a window can be shown: a desktop session's display.
+bool DisplayAvailable();
+
+}  // namespace iex

@@ -1,0 +1,140 @@
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/Error.h"
+#include "platform/FileSystem.h"
+#include "platform/WinText.h"
+
+namespace iex {
+namespace {
+
+using win::THandle;
+using win::WideOfUtf8;
+
+[[noreturn]] void Fail(const std::string& path) { throw EFileError(win::ErrnoOf(GetLastError()), path); }
+
+class WinWritableFile final : public TWritableFile {
+ public:
+  WinWritableFile(THandle file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
+  void Append(std::string_view data) override {
+    while (!data.empty()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), 1u << 30));
+      DWORD written = 0;
+      if (!WriteFile(file_.get(), data.data(), chunk, &written, nullptr)) Fail(path_);
+      if (written == 0) throw EFileError(EIO, path_);
+      data.remove_prefix(written);
+    }
+  }
+  void Sync() override {
+    if (!FlushFileBuffers(file_.get())) Fail(path_);
+  }
+  void Close() override {
+    if (file_.valid() && !file_.Close()) Fail(path_);
+  }
+
+ private:
+  THandle file_;
+  std::string path_;
+};
+
+class WinFileLock final : public TFileLock {
+ public:
+  explicit WinFileLock(THandle file) : file_(std::move(file)) {}  // closing releases the lock
+
+ private:
+  THandle file_;
+};
+
+// Never follows a link: a reparse point is opened as itself.
+constexpr DWORD kNoFollow = FILE_FLAG_OPEN_REPARSE_POINT;
+
+class WinFileSystem final : public TFileSystem {
+ public:
+  // Windows has no mode bits: the file takes the folder's access list.
+  std::unique_ptr<TWritableFile> CreateExclusive(const std::string& path, unsigned) override {
+    THandle file(CreateFileW(WideOfUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL | kNoFollow, nullptr));
+    if (!file.valid()) Fail(path);
+    return std::make_unique<WinWritableFile>(std::move(file), path);
+  }
+
+  // MoveFileExW replaces a link itself, never its target.
+  void Rename(const std::string& from, const std::string& to) override {
+    if (!MoveFileExW(WideOfUtf8(from).c_str(), WideOfUtf8(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      Fail(to);
+  }
+
+  bool Link(const std::string& existing, const std::string& newPath) override {
+    if (CreateHardLinkW(WideOfUtf8(newPath).c_str(), WideOfUtf8(existing).c_str(), nullptr)) return true;
+    const DWORD err = GetLastError();
+    if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) return false;
+    throw EFileError(win::ErrnoOf(err), existing);
+  }
+
+  bool Remove(const std::string& path) noexcept override { return DeleteFileW(WideOfUtf8(path).c_str()) != 0; }
+
+  // MOVEFILE_WRITE_THROUGH already put the renames on the disk.
+  void SyncFolder(const std::string&) override {}
+
+  std::vector<std::string> List(const std::string& folder) override {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WideOfUtf8(folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(win::Utf8OfWide(found.cFileName));
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+  }
+
+  std::unique_ptr<TFileLock> TryLock(const std::string& path, const std::string& note, std::string& holder) override {
+    THandle file(CreateFileW(WideOfUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | kNoFollow, nullptr));
+    if (!file.valid()) Fail(path);
+    // The note sits after the locked byte range, so the holder can write it
+    // and a second run can read it while the lock is held.
+    constexpr DWORD kNoteAt = 1;
+    OVERLAPPED at{};
+    if (!LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+      const DWORD err = GetLastError();
+      char buf[256];
+      DWORD n = 0;
+      OVERLAPPED from{};
+      from.Offset = kNoteAt;
+      if (!ReadFile(file.get(), buf, sizeof buf, &n, &from)) n = 0;
+      holder.assign(buf, n);
+      if (err == ERROR_LOCK_VIOLATION || err == ERROR_IO_PENDING) return nullptr;
+      throw EFileError(win::ErrnoOf(err), path);
+    }
+    // Who holds it, for the message a second run shows.
+    OVERLAPPED to{};
+    to.Offset = kNoteAt;
+    DWORD written = 0;
+    if (WriteFile(file.get(), note.data(), static_cast<DWORD>(note.size()), &written, &to)) {
+      LARGE_INTEGER end;
+      end.QuadPart = kNoteAt + static_cast<LONGLONG>(note.size());
+      if (SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN)) SetEndOfFile(file.get());
+    }
+    return std::make_unique<WinFileLock>(std::move(file));
+  }
+
+  int ProcessId() const override { return static_cast<int>(GetCurrentProcessId()); }
+
+  bool ProcessAlive(int pid) const override {
+    if (pid <= 0) return false;
+    THandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid)));
+    if (!process.valid()) return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    return GetExitCodeProcess(process.get(), &code) && code == STILL_ACTIVE;
+  }
+};
+
+}  // namespace
+
+TFileSystem& DefaultFileSystem() {
+  static WinFileSystem fs;
+  return fs;
+}
+
+}  // namespace iex

@@ -1,0 +1,183 @@
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/Error.h"
+#include "platform/RegistryStore.h"
+#include "platform/WinText.h"
+
+namespace iex {
+namespace {
+
+using win::Cp1252OfWide;
+using win::WideOfCp1252;
+
+// An open registry key, closed when it goes.
+class TKeyHandle {
+ public:
+  TKeyHandle() = default;
+  ~TKeyHandle() {
+    if (key_) RegCloseKey(key_);
+  }
+  TKeyHandle(const TKeyHandle&) = delete;
+  TKeyHandle& operator=(const TKeyHandle&) = delete;
+  HKEY* out() { return &key_; }
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+HKEY RootOf(THKey root) {
+  switch (root) {
+    case THKey::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case THKey::Users: return HKEY_USERS;
+    default: return HKEY_CURRENT_USER;
+  }
+}
+
+bool Open(THKey root, const std::string& path, REGSAM access, TKeyHandle& key) {
+  return RegOpenKeyExW(RootOf(root), WideOfCp1252(path).c_str(), 0, access, key.out()) == ERROR_SUCCESS;
+}
+
+// Strings go in as UTF-16 with their terminating zero; everything else as
+// the raw bytes the program holds.
+LSTATUS Set(HKEY key, const TRegValue& value) {
+  const std::wstring name = WideOfCp1252(value.name);
+  if (value.type == REG_SZ || value.type == REG_EXPAND_SZ) {
+    const std::wstring text = WideOfCp1252(value.data);
+    return RegSetValueExW(key, name.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  }
+  return RegSetValueExW(key, name.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
+                        static_cast<DWORD>(value.data.size()));
+}
+
+std::optional<TRegValue> Get(HKEY key, const std::string& name) {
+  const std::wstring wname = WideOfCp1252(name);
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(key, wname.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+  std::string bytes(size, '\0');
+  if (RegQueryValueExW(key, wname.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  bytes.resize(size);
+  TRegValue v{name, type, bytes};
+  if (type == REG_SZ || type == REG_EXPAND_SZ) {
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    v.data = Cp1252OfWide(text);
+  }
+  return v;
+}
+
+// Our own writers take turns, so values written together by one process are
+// never interleaved with another's.
+class TWriteTurn {
+ public:
+  TWriteTurn() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\InvoiceExport.Registry")) {
+    if (mutex_) WaitForSingleObject(mutex_, INFINITE);  // an abandoned turn is taken over
+  }
+  ~TWriteTurn() {
+    if (!mutex_) return;
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+  }
+  TWriteTurn(const TWriteTurn&) = delete;
+  TWriteTurn& operator=(const TWriteTurn&) = delete;
+
+ private:
+  HANDLE mutex_;
+};
+
+class TMachineRegistry final : public TRegistryStore {
+ public:
+  bool KeyExists(THKey root, const std::string& path) override {
+    TKeyHandle key;
+    return Open(root, path, KEY_READ, key);
+  }
+
+  bool PrepareWrite(THKey root, const std::string& path, bool canCreate) override {
+    TKeyHandle key;
+    if (!canCreate) return Open(root, path, KEY_READ | KEY_WRITE, key);
+    return RegCreateKeyExW(RootOf(root), WideOfCp1252(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                           KEY_READ | KEY_WRITE, nullptr, key.out(), nullptr) == ERROR_SUCCESS;
+  }
+
+  std::optional<TRegValue> Value(THKey root, const std::string& path, const std::string& name) override {
+    TKeyHandle key;
+    if (!Open(root, path, KEY_QUERY_VALUE, key)) return std::nullopt;
+    return Get(key.get(), name);
+  }
+
+  std::vector<std::string> ValueNames(THKey root, const std::string& path) override {
+    std::vector<std::string> names;
+    TKeyHandle key;
+    if (!Open(root, path, KEY_QUERY_VALUE, key)) return names;
+    wchar_t name[16384];  // the longest value name the registry allows, and its zero
+    for (DWORD i = 0;; ++i) {
+      DWORD length = 16384;
+      if (RegEnumValueW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      names.push_back(Cp1252OfWide(std::wstring_view(name, length)));
+    }
+    return names;
+  }
+
+  std::vector<std::string> SubKeyNames(THKey root, const std::string& path) override {
+    std::vector<std::string> names;
+    TKeyHandle key;
+    if (!Open(root, path, KEY_ENUMERATE_SUB_KEYS, key)) return names;
+    wchar_t name[256];  // the longest key name the registry allows, and its zero
+    for (DWORD i = 0;; ++i) {
+      DWORD length = 256;
+      if (RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      names.push_back(Cp1252OfWide(std::wstring_view(name, length)));
+    }
+    return names;
+  }
+
+  // Each value is written whole; the first failure ends the call.
+  bool SetValues(THKey root, const std::string& path, const std::vector<TRegValue>& values) override {
+    TWriteTurn turn;
+    TKeyHandle key;
+    if (!Open(root, path, KEY_SET_VALUE, key)) return false;
+    for (const TRegValue& v : values)
+      if (Set(key.get(), v) != ERROR_SUCCESS) return false;
+    return true;
+  }
+
+  bool DeleteValue(THKey root, const std::string& path, const std::string& name) override {
+    TKeyHandle key;
+    return Open(root, path, KEY_SET_VALUE, key) && RegDeleteValueW(key.get(), WideOfCp1252(name).c_str()) == ERROR_SUCCESS;
+  }
+
+  bool DeleteKey(THKey root, const std::string& path) override {
+    if (path.empty() || !KeyExists(root, path)) return false;
+    const std::string parent = path.find('\\') == std::string::npos ? std::string() : path.substr(0, path.rfind('\\'));
+    const std::string leaf = path.substr(parent.empty() ? 0 : parent.size() + 1);
+    TKeyHandle key;
+    if (!Open(root, parent, KEY_ALL_ACCESS, key)) return false;
+    const std::wstring wleaf = WideOfCp1252(leaf);
+    // RegDeleteTreeW takes the key with what is below it; RegDeleteKeyW
+    // after it covers systems whose RegDeleteTreeW leaves the key itself.
+    RegDeleteTreeW(key.get(), wleaf.c_str());
+    RegDeleteKeyW(key.get(), wleaf.c_str());
+    return !KeyExists(root, path);
+  }
+
+  bool RenameValue(THKey root, const std::string& path, const std::string& oldName, const std::string& newName) override {
+    TKeyHandle key;
+    if (!Open(root, path, KEY_QUERY_VALUE | KEY_SET_VALUE, key)) return false;
+    if (Get(key.get(), newName)) return false;
+    std::optional<TRegValue> v = Get(key.get(), oldName);
+    if (!v) return false;
+    v->name = newName;
+    return Set(key.get(), *v) == ERROR_SUCCESS && RegDeleteValueW(key.get(), WideOfCp1252(oldName).c_str()) == ERROR_SUCCESS;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<TRegistryStore> MachineRegistryStore() { return std::make_unique<TMachineRegistry>(); }
+
+}  // namespace iex

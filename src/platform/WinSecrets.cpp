@@ -1,0 +1,100 @@
+#include <windows.h>
+#include <io.h>
+
+#include <atomic>
+
+#include "platform/Error.h"
+#include "platform/Secrets.h"
+#include "platform/WinText.h"
+
+namespace iex {
+namespace {
+
+using win::THandle;
+
+constexpr LONGLONG kMaxPasswordFile = 64 * 1024;
+
+// The console's input mode while its echo is off, for the Ctrl-C handler:
+// a console keeps its mode after the process ends.
+std::atomic<HANDLE> gConsole{nullptr};
+DWORD gSavedMode = 0;
+
+BOOL WINAPI RestoreEcho(DWORD) {
+  if (HANDLE console = gConsole.exchange(nullptr)) SetConsoleMode(console, gSavedMode);
+  return FALSE;  // and the process ends as it would have
+}
+
+// Echo off for its lifetime; back on when it ends or Ctrl-C comes.
+class QuietConsole {
+ public:
+  explicit QuietConsole(HANDLE console) {
+    if (!GetConsoleMode(console, &gSavedMode)) return;
+    gConsole = console;
+    SetConsoleCtrlHandler(RestoreEcho, TRUE);
+    SetConsoleMode(console, gSavedMode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+  }
+  ~QuietConsole() {
+    if (HANDLE console = gConsole.exchange(nullptr)) SetConsoleMode(console, gSavedMode);
+    SetConsoleCtrlHandler(RestoreEcho, FALSE);
+  }
+  QuietConsole(const QuietConsole&) = delete;
+  QuietConsole& operator=(const QuietConsole&) = delete;
+};
+
+}  // namespace
+
+TPasswordFileText ReadPasswordFile(const std::string& path) {
+  THandle file(CreateFileW(win::WideOfUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid())
+    throw EMvError("Cannot read the password file " + path + ". " + EFileError::Cause(win::ErrnoOf(GetLastError())));
+  LARGE_INTEGER size{};
+  if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size))
+    throw EMvError("The password file " + path + " is not a regular file.");
+  if (size.QuadPart > kMaxPasswordFile)
+    throw EMvError("The password file " + path + " is larger than 64 KiB; it should hold the password alone.");
+  std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD n = 0;
+  if (!text.empty() && !ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &n, nullptr)) n = 0;
+  text.resize(n);
+  TPasswordFileText result;
+  result.firstLine = text.substr(0, text.find('\n'));
+  if (!result.firstLine.empty() && result.firstLine.back() == '\r') result.firstLine.pop_back();
+  Wipe(text);
+  return result;  // who may read it is the folder's access list, not the file's mode
+}
+
+std::optional<std::string> AskOnTerminal(const std::string& prompt) {
+  THandle in(CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr));
+  THandle out(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, 0, nullptr));
+  if (!in.valid() || !out.valid()) return std::nullopt;
+  const std::wstring shown = win::WideOfUtf8(prompt);
+  DWORD n = 0;
+  WriteConsoleW(out.get(), shown.data(), static_cast<DWORD>(shown.size()), &n, nullptr);
+  std::wstring typed;
+  {
+    QuietConsole quiet(in.get());
+    wchar_t c;
+    while (ReadConsoleW(in.get(), &c, 1, &n, nullptr) && n == 1 && c != L'\n') typed += c;
+  }
+  WriteConsoleW(out.get(), L"\r\n", 2, &n, nullptr);
+  if (!typed.empty() && typed.back() == L'\r') typed.pop_back();
+  std::string password = win::Utf8OfWide(typed);
+  SecureZeroMemory(typed.data(), typed.size() * sizeof(wchar_t));
+  return password;
+}
+
+// No crash dump dialog or report that could carry the password off.
+TNoCoreDumps::TNoCoreDumps() noexcept
+    : previous_(static_cast<int>(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX))) {}
+TNoCoreDumps::~TNoCoreDumps() { SetErrorMode(static_cast<UINT>(previous_)); }
+
+bool IsTerminal(std::FILE* f) noexcept {
+  if (!f) return false;
+  DWORD mode = 0;
+  return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f))), &mode) != 0;
+}
+
+}  // namespace iex

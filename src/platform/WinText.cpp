@@ -1,0 +1,49 @@
+#include "platform/WinText.h"
+
+#include <cerrno>
+
+#include "platform/Codepage1252.h"
+
+namespace iex::win {
+
+std::wstring WideOfUtf8(std::string_view utf8) {
+  if (utf8.empty()) return std::wstring();
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+std::string Utf8OfWide(std::wstring_view wide) {
+  if (wide.empty()) return std::string();
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
+  return utf8;
+}
+
+// Through UTF-8 with our own table, so the result does not depend on the
+// machine's ANSI code page.
+std::wstring WideOfCp1252(std::string_view cp1252) { return WideOfUtf8(Cp1252ToUtf8(cp1252)); }
+std::string Cp1252OfWide(std::wstring_view wide) { return Utf8ToCp1252(Utf8OfWide(wide)); }
+
+int ErrnoOf(DWORD error) {
+  switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return EACCES;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE: return ENOENT;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return EEXIST;
+    case ERROR_WRITE_PROTECT: return EROFS;
+    case ERROR_DIRECTORY: return EISDIR;
+    case ERROR_CANT_RESOLVE_FILENAME: return ELOOP;
+    default: return EIO;
+  }
+}
+
+}  // namespace iex::win

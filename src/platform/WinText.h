@@ -1,0 +1,45 @@
+#pragma once
+// Windows only: text at the border of the Win32 wide-character API.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace iex::win {
+
+std::wstring WideOfUtf8(std::string_view utf8);
+std::string Utf8OfWide(std::wstring_view wide);
+// Registry and INI text is 8-bit Windows-1252 inside the program.
+std::wstring WideOfCp1252(std::string_view cp1252);
+std::string Cp1252OfWide(std::wstring_view wide);
+// The errno value whose plain words (EFileError::Cause) fit a Win32 error.
+int ErrnoOf(DWORD error);
+
+// A kernel handle closed when it goes.
+class THandle {
+ public:
+  explicit THandle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
+  ~THandle() { Close(); }
+  THandle(THandle&& o) noexcept : h_(o.h_) { o.h_ = INVALID_HANDLE_VALUE; }
+  THandle& operator=(THandle&& o) noexcept {
+    if (this != &o) {
+      Close();
+      h_ = o.h_;
+      o.h_ = INVALID_HANDLE_VALUE;
+    }
+    return *this;
+  }
+  HANDLE get() const { return h_; }
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  // True when the system closed it without complaint.
+  bool Close() {
+    const bool ok = !valid() || CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+}  // namespace iex::win
