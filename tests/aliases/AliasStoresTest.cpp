@@ -58,9 +58,10 @@ TEST_F(AliasStoresTest, SeedingLeavesOutARefusedNameAndKeepsEveryOther) {
 }
 
 TEST_F(AliasStoresTest, TheAliasKeysDefaultValueIsNoAlias) {
-  test::WriteFile(paths_.userHive,
-                  "Windows Registry Editor Version 5.00\r\n\r\n"
-                  "[HKEY_CURRENT_USER\\Software\\MOVRA\\ALIASES\\INTERBASE]\r\n@=\"\"\r\n\"Main\"=\"/main.fdb\"\r\n");
+  TRegistry seed(paths_);
+  ASSERT_TRUE(seed.OpenKey("\\Software\\MOVRA\\ALIASES\\INTERBASE", true));
+  seed.WriteString("", "");
+  seed.WriteString("Main", "/main.fdb");
   TAliasList files(true, TAliasDBType::adtIB, paths_), registry(false, TAliasDBType::adtIB, paths_);
   EXPECT_EQ(Display(files), (Lines{"Main"}));
   EXPECT_EQ(Display(registry), (Lines{"Main"}));

@@ -8,6 +8,7 @@
 #include "CliDbFixture.h"
 #include "CliRunner.h"
 #include "FakeEnv.h"
+#include "TestEnvVars.h"
 
 namespace iex {
 namespace {
@@ -93,7 +94,7 @@ TEST_F(CliExportTest, ConnectionFailuresExitOne) {
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("Unable to connect to database."), std::string::npos);
   if (test::ServerHost().empty()) return;
-  setenv("IEX_TEST_WRONG", "definitely-wrong", 1);
+  test::SetEnv("IEX_TEST_WRONG", "definitely-wrong");
   const auto wrong = test::RunCli({"--database", test::RemotePath(path_), "--password-env", "IEX_TEST_WRONG", "--output-dir", out_, "--all"}, env_);
   EXPECT_EQ(wrong.status, 1);
   EXPECT_FALSE(Written());

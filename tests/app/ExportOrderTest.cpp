@@ -10,6 +10,7 @@
 #include "CliRunner.h"
 #include "FakeEnv.h"
 #include "TempPaths.h"
+#include "TestEnvVars.h"
 
 namespace iex {
 namespace {
@@ -49,6 +50,7 @@ std::vector<std::string> Fields(const std::string& line) {
 class ExportOrder : public ::testing::TestWithParam<bool> {};
 
 TEST_P(ExportOrder, PaymentBySmallestNumberSegmentsInItineraryOrderAndRunsRepeatByteForByte) {
+  IEX_SKIP_WITHOUT_DATABASE();
   const bool overTcp = GetParam();
   if (overTcp && test::ServerHost().empty()) GTEST_SKIP() << "no server";
   test::TempDir dir;
@@ -56,7 +58,7 @@ TEST_P(ExportOrder, PaymentBySmallestNumberSegmentsInItineraryOrderAndRunsRepeat
   o.invoices = 5;
   const std::string path = test::MakeAgencyDb(dir, "agency.fdb", o);
   AddTieBooking(path);
-  setenv("IEX_ORDER_PW", overTcp ? test::ServerPassword().c_str() : "x", 1);
+  test::SetEnv("IEX_ORDER_PW", overTcp ? test::ServerPassword().c_str() : "x");
   const std::string database = overTcp ? test::RemotePath(path) : path;
   test::FakeEnv env;
   std::string first;

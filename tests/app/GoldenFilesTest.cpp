@@ -11,6 +11,7 @@
 #include "TempPaths.h"
 #include "CliRunner.h"
 #include "FakeEnv.h"
+#include "TestEnvVars.h"
 
 namespace iex {
 namespace {
@@ -29,6 +30,7 @@ struct Variant {
 class GoldenFiles : public ::testing::TestWithParam<Variant> {};
 
 TEST_P(GoldenFiles, ExportMatches) {
+  IEX_SKIP_WITHOUT_DATABASE();
   const Variant& v = GetParam();
   test::TempDir dir;
   tools::AgencyOptions o;
@@ -39,7 +41,7 @@ TEST_P(GoldenFiles, ExportMatches) {
   const std::string db = test::MakeAgencyDb(dir, "agency.fdb", o);
   const std::string out = dir.File("out");
   fs::create_directories(out);
-  setenv("IEX_GOLDEN_PW", "x", 1);
+  test::SetEnv("IEX_GOLDEN_PW", "x");
   std::vector<std::string> args = {"--database", db, "--password-env", "IEX_GOLDEN_PW", "--output-dir", out, "--all"};
   args.insert(args.end(), v.options.begin(), v.options.end());
   test::FakeEnv env;

@@ -17,6 +17,7 @@ class MainControllerTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new test::TempDir;
+    if (!db::ClientLibraryAvailable()) return;
     tools::AgencyOptions o;
     o.invoices = 15;
     db_ = test::MakeAgencyDb(*dir_, "agency.fdb", o);
@@ -24,6 +25,7 @@ class MainControllerTest : public ::testing::Test {
   static void TearDownTestSuite() { delete dir_; }
 
   void SetUp() override {
+    IEX_SKIP_WITHOUT_DATABASE();
     env_.paths = test::TempPaths(home_);
     env_.root = home_.Path() + "/";
     env_.programFolder = home_.File("bin") + "/";

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "AgencyDb.h"
@@ -10,6 +11,7 @@
 #include "app/RegistrySettingsStore.h"
 #include "platform/Error.h"
 #include "platform/Registry.h"
+#include "TestEnvVars.h"
 
 namespace iex {
 namespace {
@@ -60,9 +62,9 @@ TEST_F(SettingsStoreTest, SavedValuesComeBackAndEmptyOnesStayEmpty) {
   EXPECT_EQ(reg.GetDataType("ITINPROVNAMEMAP"), TRegDataType::rdString);
   std::vector<std::string> names;
   reg.GetValueNames(names);
-  EXPECT_EQ(names, (std::vector<std::string>{"ZAMALIAS", "AIRMAP", "CARMAP", "CRUISEMAP", "HOTELMAP", "INSMAP", "RAILMAP",
-                                             "TOURMAP", "TRANSMAP", "SERVMAP", "OTHERMAP", "MAPBY", "TRAVELTYPEMAP",
-                                             "ITINPROVNAMEMAP"}));
+  EXPECT_THAT(names, ::testing::UnorderedElementsAre("ZAMALIAS", "AIRMAP", "CARMAP", "CRUISEMAP", "HOTELMAP", "INSMAP", "RAILMAP",
+                                                     "TOURMAP", "TRANSMAP", "SERVMAP", "OTHERMAP", "MAPBY", "TRAVELTYPEMAP",
+                                                     "ITINPROVNAMEMAP"));
   reg.WriteString("ITINPROVNAMEMAP", "x");
   EXPECT_EQ(store.Load().itinMap, 0);
   reg.WriteInteger("AIRMAP", 1);
@@ -102,6 +104,7 @@ TEST_F(SettingsStoreTest, TwoRunsSavingAtOnceEachStoreAWholeSet) {
 }
 
 TEST_F(SettingsStoreTest, CommandLineUsesAliasesAndSavesSettings) {
+  IEX_SKIP_WITHOUT_DATABASE();
   tools::AgencyOptions o;
   o.invoices = 10;
   const std::string db = test::MakeAgencyDb(dir_, "agency.fdb", o);
@@ -114,7 +117,7 @@ TEST_F(SettingsStoreTest, CommandLineUsesAliasesAndSavesSettings) {
 
   const std::string folder = dir_.File("out");
   std::filesystem::create_directories(folder);
-  setenv("IEX_ALIAS_PW", "x", 1);
+  test::SetEnv("IEX_ALIAS_PW", "x");
   TRegistrySettingsStore store(env_.paths);
   const auto r = test::RunCli({"--alias", "demo", "--password-env", "IEX_ALIAS_PW", "--output-dir", folder, "--all",
                                "--category-letters", "aHCSTROIMO", "--map-by", "type", "--save-settings"},

@@ -13,11 +13,13 @@ class DataModuleTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new test::TempDir;
+    if (!db::ClientLibraryAvailable()) return;
     tools::AgencyOptions o;
     o.invoices = 300;
     path_ = test::MakeAgencyDb(*dir_, "agency.fdb", o);
   }
   static void TearDownTestSuite() { delete dir_; }
+  void SetUp() override { IEX_SKIP_WITHOUT_DATABASE(); }
   void RequireServer() {
     if (test::ServerHost().empty()) GTEST_SKIP() << "no Firebird server (IEX_FB_HOST) for this run";
   }

@@ -12,6 +12,7 @@ namespace {
 class LookupsTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    IEX_SKIP_WITHOUT_DATABASE();
     tools::AgencyOptions o;
     o.invoices = 5;
     path_ = test::MakeAgencyDb(dir_, "lookups.fdb", o);

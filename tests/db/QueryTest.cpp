@@ -19,6 +19,7 @@ class QueryTest : public ::testing::TestWithParam<bool> {
  protected:
   static void SetUpTestSuite() {
     dir_ = new test::TempDir;
+    if (!db::ClientLibraryAvailable()) return;
     path_ = dir_->File("types.fdb");
     auto w = tools::TDbWriter::Create(path_);
     w->ExecuteScript(
@@ -39,6 +40,7 @@ class QueryTest : public ::testing::TestWithParam<bool> {
   static void TearDownTestSuite() { delete dir_; }
 
   void SetUp() override {
+    IEX_SKIP_WITHOUT_DATABASE();
     if (GetParam()) {
       if (test::ServerHost().empty()) GTEST_SKIP() << "no Firebird server (IEX_FB_HOST) for this run";
       db_.DatabaseName = test::RemotePath(path_);

@@ -32,6 +32,7 @@ ExportSettings DefaultSettings() {
 class ExportRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    IEX_SKIP_WITHOUT_DATABASE();
     env_.root = dir_.Path() + "/";
     env_.programFolder = dir_.File("bin") + "/";
     fs::create_directories(env_.programFolder);
@@ -69,7 +70,7 @@ class ExportRunTest : public ::testing::Test {
   static std::string Leftovers(const std::string& out) {
     std::string names;
     for (const auto& e : fs::directory_iterator(out)) {
-      const std::string name = e.path().filename();
+      const std::string name = TextOfPath(e.path().filename());
       if (name != "IMPACCT.DAT" && name != "IMPINV.DAT" && name != TOutputTransaction::kLockName) names += name + " ";
     }
     return names;

@@ -55,6 +55,7 @@ std::string ExportWith(db::TRowPath path, const std::string& database, const std
 class RowPaths : public ::testing::TestWithParam<DbVariant> {};
 
 TEST_P(RowPaths, OnePassGivesTheSameBytesAsTheStatedQueries) {
+  IEX_SKIP_WITHOUT_DATABASE();
   const DbVariant& v = GetParam();
   test::TempDir dir;
   tools::AgencyOptions o;

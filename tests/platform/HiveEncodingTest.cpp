@@ -30,7 +30,7 @@ TEST(HiveEncoding, AnsiAndUtf16HivesRoundTripAndKeepTheirCharacters) {
   };
   for (const Case& c : cases) {
     test::TempDir dir;
-    const TPlatformPaths paths = test::TempPaths(dir);
+    const TPlatformPaths paths = test::HivePaths(dir);
     test::WriteFile(paths.userHive, c.file);
     TRegistry reg(paths);
     ASSERT_TRUE(reg.OpenKey("\\Software\\MOVRA\\ALIASES\\INTERBASE", false)) << c.what;

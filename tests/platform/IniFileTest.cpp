@@ -16,15 +16,22 @@ TEST(IniFile, ReadsAndWritesAsTheAliasStoresNeed) {
   ini.WriteString("MAIN", "Port", "3050");
   ini.WriteString("aliases", "Second", "/db/2.fdb");  // sections compare without case
   ini.WriteString("ALIASES", "main", "c:\\db\\other.gdb");  // keys too: the line is replaced
-  EXPECT_EQ(test::ReadFile(path),
-            "[ALIASES]\r\nmain=c:\\db\\other.gdb\r\nSecond=/db/2.fdb\r\n\r\n[MAIN]\r\nPort=3050\r\n");
+  // This program's writer puts the key as last written; Windows' routines
+  // keep the spelling the file had.
+#ifdef _WIN32
+  const std::string main = "MAIN";
+#else
+  const std::string main = "main";
+#endif
+  EXPECT_EQ(test::ReadFile(path), "[ALIASES]\r\n" + main + "=c:\\db\\other.gdb\r\nSecond=/db/2.fdb\r\n" + test::kIniSectionGap +
+                                      "[MAIN]\r\nPort=3050\r\n");
   std::vector<std::string> keys;
   ini.ReadSection("Aliases", keys);
-  EXPECT_EQ(keys, (std::vector<std::string>{"main", "Second"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{main, "Second"}));
   ini.DeleteKey("ALIASES", "SECOND");
   ini.DeleteKey("ALIASES", "absent");
   ini.EraseSection("main");
-  EXPECT_EQ(test::ReadFile(path), "[ALIASES]\r\nmain=c:\\db\\other.gdb\r\n\r\n");
+  EXPECT_EQ(test::ReadFile(path), "[ALIASES]\r\n" + main + "=c:\\db\\other.gdb\r\n" + test::kIniSectionGap);
   EXPECT_FALSE(ini.SectionExists("MAIN"));
 }
 
@@ -36,7 +43,12 @@ TEST(IniFile, HandEditedFilesAreReadLeniently) {
   EXPECT_EQ(ini.ReadString("A", "KEY", ""), "quoted value");
   EXPECT_EQ(ini.ReadString("B", "k", ""), "v");
   ini.WriteString("A", "new", "1");
+  // Hand-made lines stay as they were; Windows' routines may lay them out anew.
+#ifndef _WIN32
   EXPECT_EQ(test::ReadFile(path), "; comment\r\n[ A ]\r\n  key = \"quoted value\" \r\nbare line\r\nnew=1\r\n[B]\r\nk=v\r\n");
+#endif
+  EXPECT_EQ(ini.ReadString("A", "new", ""), "1");
+  EXPECT_EQ(ini.ReadString("A", "key", ""), "quoted value");
 }
 
 TEST(IniFile, RefusedWritesSayWhichFile) {

@@ -26,7 +26,7 @@ class RegistryTest : public ::testing::Test {
  protected:
   void SetUp() override { test::WriteFile(paths_.userHive, kHive); }
   test::TempDir dir_;
-  TPlatformPaths paths_ = test::TempPaths(dir_);
+  TPlatformPaths paths_ = test::HivePaths(dir_);
   TRegistry reg_{paths_};
 };
 
@@ -85,12 +85,12 @@ TEST_F(RegistryTest, WritesKeepTheFormatAndOtherValues) {
 }
 
 TEST_F(RegistryTest, CreatesKeysAndHivesAndShowsTheUserAsTheOneProfile) {
-  reg_.RootKey = THKey::HKEY_LOCAL_MACHINE;
+  reg_.RootKey = THKey::LocalMachine;
   EXPECT_FALSE(reg_.OpenKey("\\Software\\X", false));
   ASSERT_TRUE(reg_.OpenKey("\\Software\\X", true));
   reg_.WriteString("", "default");
   EXPECT_NE(test::ReadFile(paths_.machineHive).find("[HKEY_LOCAL_MACHINE\\Software\\X]\r\n@=\"default\""), std::string::npos);
-  reg_.RootKey = THKey::HKEY_USERS;
+  reg_.RootKey = THKey::Users;
   ASSERT_TRUE(reg_.OpenKey("\\", false));
   std::vector<std::string> profiles;
   reg_.GetKeyNames(profiles);
@@ -102,10 +102,10 @@ TEST_F(RegistryTest, CreatesKeysAndHivesAndShowsTheUserAsTheOneProfile) {
 TEST_F(RegistryTest, UnwritableHiveRefusesWriteAccessButReads) {
   paths_.machineHive = "/proc/iex-cannot-write/HKEY_LOCAL_MACHINE.reg";
   TRegistry reg(paths_);
-  reg.RootKey = THKey::HKEY_LOCAL_MACHINE;
+  reg.RootKey = THKey::LocalMachine;
   EXPECT_FALSE(reg.OpenKey("\\Software\\MOVRA", true));
   EXPECT_FALSE(reg.KeyExists("\\Software\\MOVRA"));
-  reg.Access = KEY_READ;
+  reg.Access = TRegAccess::Read;
   EXPECT_FALSE(reg.OpenKey("\\Software\\MOVRA", false));
 }
 

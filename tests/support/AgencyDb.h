@@ -1,6 +1,5 @@
 #pragma once
-#include <sys/stat.h>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +7,15 @@
 
 #include "Generator.h"
 #include "TempDir.h"
+#include "db/ClientLibrary.h"
+#include "platform/PathText.h"
+
+// For tests that need a database: they skip, saying why, where the Firebird
+// client library is missing (Windows builds tested without fbclient.dll).
+#define IEX_SKIP_WITHOUT_DATABASE()                                    \
+  if (!::iex::db::ClientLibraryAvailable())                            \
+  GTEST_SKIP() << "needs the Firebird client library (fbclient.dll), " \
+                  "which this machine does not have"
 
 namespace iex::test {
 
@@ -15,7 +23,9 @@ namespace iex::test {
 inline std::string MakeAgencyDb(const TempDir& dir, const std::string& name, const tools::AgencyOptions& options = {}) {
   const std::string path = dir.File(name);
   tools::CreateAgencyDatabase(path, options);
-  chmod(path.c_str(), 0666);
+  std::filesystem::permissions(PathOfText(path), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                                    std::filesystem::perms::group_read | std::filesystem::perms::group_write |
+                                                    std::filesystem::perms::others_read | std::filesystem::perms::others_write);
   return path;
 }
 

@@ -7,6 +7,7 @@
 
 #include "AgencyDb.h"
 #include "FakeEnv.h"
+#include "TestEnvVars.h"
 
 namespace iex::test {
 
@@ -17,13 +18,15 @@ class CliDbFixture : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new TempDir;
+    if (!db::ClientLibraryAvailable()) return;
     tools::AgencyOptions o;
     o.invoices = 40;
     path_ = MakeAgencyDb(*dir_, "agency.fdb", o);
-    setenv("IEX_TEST_PW", "x", 1);
+    test::SetEnv("IEX_TEST_PW", "x");
   }
   static void TearDownTestSuite() { delete dir_; }
   void SetUp() override {
+    IEX_SKIP_WITHOUT_DATABASE();
     out_ = dir_->File("out-" + std::to_string(++counter_));
     std::filesystem::create_directories(out_);
   }
