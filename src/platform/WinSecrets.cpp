@@ -46,8 +46,13 @@ class QuietConsole {
 TPasswordFileText ReadPasswordFile(const std::string& path) {
   THandle file(CreateFileW(win::WideOfUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid())
-    throw EMvError("Cannot read the password file " + path + ". " + EFileError::Cause(win::ErrnoOf(GetLastError())));
+  if (!file.valid()) {
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(win::WideOfUtf8(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      throw EMvError("The password file " + path + " is not a regular file.");
+    throw EMvError("Cannot read the password file " + path + ". " + EFileError::Cause(win::ErrnoOf(error)));
+  }
   LARGE_INTEGER size{};
   if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size))
     throw EMvError("The password file " + path + " is not a regular file.");
