@@ -91,6 +91,22 @@ class TWriteTurn {
 };
 
 class TMachineRegistry final : public TRegistryStore {
+ private:
+  // The names one of the registry's enumerations gives, in its order.
+  template <typename Enumerate>
+  static std::vector<std::string> Names(THKey root, const std::string& path, REGSAM access, DWORD room, Enumerate next) {
+    std::vector<std::string> names;
+    TKeyHandle key;
+    if (!Open(root, path, access, key)) return names;
+    std::wstring name(room, L'\0');
+    for (DWORD i = 0;; ++i) {
+      DWORD length = room;
+      if (next(key.get(), i, name.data(), &length) != ERROR_SUCCESS) break;
+      names.push_back(Cp1252OfWide(std::wstring_view(name.data(), length)));
+    }
+    return names;
+  }
+
  public:
   bool KeyExists(THKey root, const std::string& path) override {
     TKeyHandle key;
@@ -111,29 +127,17 @@ class TMachineRegistry final : public TRegistryStore {
   }
 
   std::vector<std::string> ValueNames(THKey root, const std::string& path) override {
-    std::vector<std::string> names;
-    TKeyHandle key;
-    if (!Open(root, path, KEY_QUERY_VALUE, key)) return names;
-    wchar_t name[16384];  // the longest value name the registry allows, and its zero
-    for (DWORD i = 0;; ++i) {
-      DWORD length = 16384;
-      if (RegEnumValueW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-      names.push_back(Cp1252OfWide(std::wstring_view(name, length)));
-    }
-    return names;
+    // 16,383 characters: the longest value name the registry allows.
+    return Names(root, path, KEY_QUERY_VALUE, 16384, [](HKEY key, DWORD i, wchar_t* name, DWORD* length) {
+      return RegEnumValueW(key, i, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
   }
 
   std::vector<std::string> SubKeyNames(THKey root, const std::string& path) override {
-    std::vector<std::string> names;
-    TKeyHandle key;
-    if (!Open(root, path, KEY_ENUMERATE_SUB_KEYS, key)) return names;
-    wchar_t name[256];  // the longest key name the registry allows, and its zero
-    for (DWORD i = 0;; ++i) {
-      DWORD length = 256;
-      if (RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-      names.push_back(Cp1252OfWide(std::wstring_view(name, length)));
-    }
-    return names;
+    // 255 characters: the longest key name.
+    return Names(root, path, KEY_ENUMERATE_SUB_KEYS, 256, [](HKEY key, DWORD i, wchar_t* name, DWORD* length) {
+      return RegEnumKeyExW(key, i, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
   }
 
   // Each value is written whole; the first failure ends the call.
