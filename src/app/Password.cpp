@@ -1,8 +1,7 @@
 #include "app/Password.h"
 
-#include <cstdlib>
-
 #include "app/CliOptions.h"
+#include "platform/Console.h"
 #include "platform/Error.h"
 #include "platform/Secrets.h"
 
@@ -10,9 +9,9 @@ namespace iex {
 
 std::string ReadPassword(const std::string& envVar, const std::string& file, std::string& warning) {
   if (!envVar.empty()) {
-    const char* value = std::getenv(envVar.c_str());
+    std::optional<std::string> value = EnvironmentValue(envVar);
     if (!value) throw TUsageError("The environment variable " + envVar + " is not set.");
-    return value;
+    return std::move(*value);
   }
   if (!file.empty()) {
     try {

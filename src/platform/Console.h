@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,9 @@ namespace iex {
 // text: Windows hands main() its ANSI code page, so there they are read
 // from the wide command line instead.
 std::vector<std::string> CommandLineWords(int argc, char** argv);
+
+// An environment variable's value as UTF-8 text; nothing when it is not set.
+std::optional<std::string> EnvironmentValue(const std::string& name);
 
 // Makes the console show the UTF-8 text the program prints (Windows); does
 // nothing where terminals speak UTF-8 already.

@@ -8,6 +8,12 @@ std::vector<std::string> CommandLineWords(int argc, char** argv) {
   return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
 }
 
+std::optional<std::string> EnvironmentValue(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  if (!value) return std::nullopt;
+  return std::string(value);
+}
+
 void PrepareConsole() {}
 
 bool DisplayAvailable() {

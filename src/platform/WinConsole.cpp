@@ -16,6 +16,22 @@ std::vector<std::string> CommandLineWords(int, char**) {
   return words;
 }
 
+std::optional<std::string> EnvironmentValue(const std::string& name) {
+  const std::wstring wide = win::WideOfUtf8(name);
+  SetLastError(ERROR_SUCCESS);
+  const DWORD size = GetEnvironmentVariableW(wide.c_str(), nullptr, 0);
+  if (size == 0) {
+    if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+    return std::string();  // set, and empty
+  }
+  std::wstring value(size, L'\0');
+  const DWORD n = GetEnvironmentVariableW(wide.c_str(), value.data(), size);
+  value.resize(n < size ? n : 0);
+  std::string text = win::Utf8OfWide(value);
+  SecureZeroMemory(value.data(), value.size() * sizeof(wchar_t));  // it may be a password
+  return text;
+}
+
 void PrepareConsole() { SetConsoleOutputCP(CP_UTF8); }
 
 bool DisplayAvailable() { return true; }
