@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "TempPaths.h"
 #include "platform/Error.h"
 #include "platform/IniFile.h"
@@ -49,6 +51,16 @@ TEST(IniFile, HandEditedFilesAreReadLeniently) {
 #endif
   EXPECT_EQ(ini.ReadString("A", "new", ""), "1");
   EXPECT_EQ(ini.ReadString("A", "key", ""), "quoted value");
+}
+
+TEST(IniFile, AFolderNamedOutsideAsciiIsFoundAndWritten) {
+  test::TempDir dir;
+  const std::string path = dir.File("Donn\xC3\xA9" "es/\xC3\x9C" "bersicht/MOVRAALIAS.INI");  // UTF-8, as paths travel
+  TIniFile ini(path);
+  ini.WriteString("ALIASES", "MAIN", "C:\\Donn\xE9" "es\\main.fdb");  // values are Windows-1252
+  EXPECT_TRUE(std::filesystem::exists(PathOfText(path)));
+  EXPECT_EQ(TIniFile(path).ReadString("ALIASES", "MAIN", ""), "C:\\Donn\xE9" "es\\main.fdb");
+  EXPECT_TRUE(ini.CreateWhole("ignored") == false) << "the file is there";
 }
 
 TEST(IniFile, RefusedWritesSayWhichFile) {
