@@ -9,7 +9,8 @@ namespace iex {
 // Date values count days since 30 December 1899; the fraction is the time of day.
 using DateValue = double;
 
-// Where the registry hives and the application-data folders live.
+// Where the registry hives and the application-data folders live. Without
+// hive files the registry is the machine's own (Windows).
 struct TPlatformPaths {
   std::string userHive;         // file of HKEY_CURRENT_USER
   std::string machineHive;      // file of HKEY_LOCAL_MACHINE
@@ -38,7 +39,8 @@ class Env {
 };
 
 // The machine's own: regional settings from the C library locale of the
-// environment, the system clock in local time.
+// environment (the user's regional settings on Windows), the system clock in
+// local time.
 Env& DefaultEnv();
 
 }  // namespace iex

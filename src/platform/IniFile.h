@@ -8,7 +8,8 @@ namespace iex {
 // An INI file read and written as the alias stores need it. Section and key
 // names compare without regard to case. Every read sees the file as it is
 // now (it is parsed again when it changed); every change rewrites it whole
-// under a lock.
+// under a lock. On Windows the system's own INI routines read and write it,
+// so it is the file the agency product's other programs see.
 class TIniFile {
  public:
   explicit TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
@@ -27,7 +28,7 @@ class TIniFile {
   // it does. Raises as WriteString.
   bool CreateWhole(const std::string& content);
 
-  struct Parsed;  // the file's lines with where each section stands
+  struct Parsed;  // the file's lines with where each section stands (our own reader)
 
  private:
   std::shared_ptr<const Parsed> Read() const;
