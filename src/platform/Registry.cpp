@@ -37,27 +37,30 @@ const std::string& TRegistry::CurrentPath() const {
   return current_ ? current_->path : none;
 }
 
+std::optional<TRegValue> TRegistry::LookUp(const std::string& name) {
+  if (!current_) return std::nullopt;
+  return store_->Value(current_->root, current_->path, name);
+}
+
 TRegValue TRegistry::ReadValue(const std::string& name) {
-  std::optional<TRegValue> v;
-  if (current_) v = store_->Value(current_->root, current_->path, name);
+  std::optional<TRegValue> v = LookUp(name);
   if (!v) throw EMvError("Failed to get data for '" + name + "'");
   return *v;
 }
 
-bool TRegistry::ValueExists(const std::string& name) {
-  return current_ && store_->Value(current_->root, current_->path, name).has_value();
-}
+bool TRegistry::ValueExists(const std::string& name) { return LookUp(name).has_value(); }
 
 std::optional<TRegDataType> TRegistry::GetDataType(const std::string& name) {
-  if (!ValueExists(name)) return std::nullopt;
-  return static_cast<TRegDataType>(ReadValue(name).type);
+  const std::optional<TRegValue> v = LookUp(name);
+  if (!v) return std::nullopt;
+  return static_cast<TRegDataType>(v->type);
 }
 
 std::string TRegistry::ReadString(const std::string& name) {
-  if (!ValueExists(name)) return std::string();
-  const TRegValue v = ReadValue(name);
-  if (v.type != 1 && v.type != 2) throw EMvError("Invalid data type for '" + name + "'");
-  return v.data;
+  const std::optional<TRegValue> v = LookUp(name);
+  if (!v) return std::string();
+  if (v->type != 1 && v->type != 2) throw EMvError("Invalid data type for '" + name + "'");
+  return v->data;
 }
 
 int32_t TRegistry::ReadInteger(const std::string& name) {

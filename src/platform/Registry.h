@@ -55,6 +55,7 @@ class TRegistry {
     bool writable;
   };
   std::string Absolute(const std::string& key) const;
+  std::optional<TRegValue> LookUp(const std::string& name);  // one look-up in the store
   TRegValue ReadValue(const std::string& name);
   void WriteValue(const std::string& name, uint32_t type, const std::string& data);
   void WriteValues(const std::vector<TRegValue>& values);

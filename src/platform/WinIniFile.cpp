@@ -90,12 +90,9 @@ bool TIniFile::SectionExists(const std::string& section) const {
 }
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& key) const {
-  std::vector<std::string> keys;
-  ReadSection(section, keys);
-  const std::string wanted = UpperCp1252(key);
-  for (const auto& k : keys)
-    if (UpperCp1252(k) == wanted) return true;
-  return false;
+  // A default no value can hold tells a missing key from an empty one.
+  static const std::string kAbsent("\x01\x02", 2);
+  return ReadString(section, key, kAbsent) != kAbsent;
 }
 
 void TIniFile::ReadSection(const std::string& section, std::vector<std::string>& keys) const {

@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "platform/Error.h"
+#include "platform/FileSystem.h"
 #include "platform/LockedFile.h"
 #include "platform/PathText.h"
 #include "platform/WinText.h"
@@ -21,10 +21,6 @@ class WinLock final : public TFileLock {
  private:
   THandle file_;
 };
-
-[[noreturn]] void Fail(DWORD error, const std::string& path) {
-  throw EMvError(EFileError::Cause(win::ErrnoOf(error)) + ": " + path);
-}
 }  // namespace
 
 TLockedFile::TLockedFile(const std::string& path, bool exclusive) : path_(path) {
@@ -55,28 +51,22 @@ std::string TLockedFile::StampOf(const std::string& path) {
          both(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
 }
 
+// Through the file system's own writable file: a new temporary file beside
+// the target, on the disk before it is moved over the old one.
 void WriteFileAtomically(const std::string& path, const std::string& content) {
-  const std::wstring target = WideOfUtf8(path);
-  const std::wstring temp = WideOfUtf8(path + ".tmp." + std::to_string(GetCurrentProcessId()));
-  DeleteFileW(temp.c_str());  // a stale file of a process that died
-  THandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file.valid()) Fail(GetLastError(), path + ".tmp");
-  auto fail = [&](DWORD error) {
-    file.Close();
-    DeleteFileW(temp.c_str());
-    Fail(error, path);
-  };
-  std::size_t done = 0;
-  while (done < content.size()) {
-    DWORD n = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 30));
-    if (!WriteFile(file.get(), content.data() + done, chunk, &n, nullptr) || n == 0) fail(GetLastError());
-    done += n;
+  TFileSystem& files = DefaultFileSystem();
+  const std::string temp = path + ".tmp." + std::to_string(files.ProcessId());
+  files.Remove(temp);  // a stale file of a process that died
+  try {
+    auto file = files.CreateExclusive(temp, 0600);
+    file->Append(content);
+    file->Sync();
+    file->Close();
+    files.Rename(temp, path);
+  } catch (const EFileError& e) {
+    files.Remove(temp);
+    throw EMvError(EFileError::Cause(e.Error()) + ": " + path);
   }
-  if (!FlushFileBuffers(file.get())) fail(GetLastError());
-  if (!file.Close()) fail(GetLastError());
-  if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) fail(GetLastError());
 }
 
 }  // namespace iex

@@ -13,12 +13,4 @@ inline void SetEnv(const std::string& name, const std::string& value) {
 #endif
 }
 
-inline void UnsetEnv(const std::string& name) {
-#ifdef _WIN32
-  _putenv_s(name.c_str(), "");
-#else
-  unsetenv(name.c_str());
-#endif
-}
-
 }  // namespace iex::test
