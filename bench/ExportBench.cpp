@@ -12,7 +12,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "StatedQueries.h"
 #include "db/DataModule.h"
+#include "db/DbExportSource.h"
+#include "db/ExportRowSources.h"
 #include "export/ExportRun.h"
 #include "export/RevenueTypes.h"
 #include "platform/Error.h"
@@ -21,12 +24,9 @@ namespace {
 
 class QuietView : public iex::TExportView {
  public:
-  void SetStatusText(const std::string&) override {}
-  void SetStatusNumber(const std::string&) override {}
-  void ProcessMessages() override {}
+  void ShowProgress(const iex::TExportProgress&) override {}
   void EnableExport(bool) override {}
   bool ChooseFolder(const std::string&, std::string&) override { return false; }
-  void ShowError(const std::string&) override {}
 };
 
 std::size_t ReadAll(iex::db::TQuery& q) {
@@ -92,9 +92,10 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     if (mode == "export" || mode == "stated") {
       QuietView view;
-      iex::TExportRun run(dm, view, iex::DefaultEnv());
+      iex::db::TDbExportSource source(dm, mode == "stated" ? iex::db::TRowSourceFactory(iex::db::MakeStatedQueryRows)
+                                                           : iex::db::TRowSourceFactory());
+      iex::TExportRun run(source, view, iex::DefaultEnv());
       run.FixedOutputDir = argv[4];
-      if (mode == "stated") run.RowPath = iex::db::TRowPath::StatedQueries;
       iex::ExportSettings s;
       for (int c = 1; c <= 10; ++c) s.CategoryLetters[static_cast<std::size_t>(c)] = iex::GetDefaultRevenueType(c);
       run.RunExport(s, [] {});

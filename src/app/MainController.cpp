@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <sstream>
 
+#include "app/RequestBuilder.h"
 #include "app/TravelTypeGrid.h"
+#include "app/ProgressText.h"
+#include "db/DbExportSource.h"
 #include "db/PathRules.h"
 #include "platform/Error.h"
 #include "util/NumberText.h"
@@ -190,13 +193,7 @@ void TfmMain::NextPage() {
   if (view_.Text(TElement::edPassword).empty())
     return message(TMsgKind::Information, "Please enter Password.", TElement::edPassword);
   if (!ConnectFromPage()) return message(TMsgKind::Error, ConnectFailureText(), TElement::edPassword);
-  TExportRequest request;
-  if (!edStartInvDate.Box.GetEditText().empty()) request.fromDate = edStartInvDate.Date();
-  if (!edEndInvDate.Box.GetEditText().empty()) request.toDate = edEndInvDate.Date();
-  request.fromNumber = edStartInvNo.Value();
-  request.toNumber = edEndInvNo.Value();
-  if (!cbBranch.Text().empty()) request.branch = cbBranch.CurrentBranchNo();
-  const TRequestCheck check = CheckFilters(request);
+  const TRequestCheck check = CheckFilters(RequestFromPages());
   if (check.fault == TRequestFault::DateRange) return message(TMsgKind::Error, check.message, TElement::edStartInvDate);
   if (check.fault == TRequestFault::NumberRange) return message(TMsgKind::Error, check.message, TElement::edStartInvNo);
   if (check.fault == TRequestFault::NoFilter) {
@@ -212,32 +209,32 @@ void TfmMain::NextPage() {
   view_.SetText(TElement::bExport, "Export");
 }
 
-ExportSettings TfmMain::CollectSettings() {
-  ExportSettings s;
-  s.StartInvNo = static_cast<double>(edStartInvNo.Value());
-  s.EndInvNo = static_cast<double>(edEndInvNo.Value());
-  s.StartInvDate = edStartInvDate.Date();
-  s.EndInvDate = edEndInvDate.Date();
-  s.BranchNo = cbBranch.CurrentBranchNo();
-  s.MapBy = view_.ItemIndex(TElement::cbMapBy);
-  for (const TLetterField& f : kLetterFields) s.CategoryLetters[static_cast<std::size_t>(f.category)] = view_.Text(f.element);
-  TravelTypeLettersFromGrid(gTravelType, s);
-  s.ItinMap = view_.ItemIndex(TElement::cbItinMap);
-  return s;
+TExportRequest TfmMain::RequestFromPages() {
+  TExportRequest r;
+  if (!edStartInvDate.Box.GetEditText().empty()) r.fromDate = edStartInvDate.Date();
+  if (!edEndInvDate.Box.GetEditText().empty()) r.toDate = edEndInvDate.Date();
+  r.fromNumber = edStartInvNo.Value();
+  r.toNumber = edEndInvNo.Value();
+  if (!cbBranch.Text().empty()) r.branch = cbBranch.CurrentBranchNo();
+  // No choice (-1) maps by travel type and names the vendor, as any index but 0 does.
+  r.mapBy = view_.ItemIndex(TElement::cbMapBy) == 0 ? TMapBy::TravelCategory : TMapBy::TravelType;
+  r.itinerary = view_.ItemIndex(TElement::cbItinMap) == 0 ? TItinerary::ByTravelCategory : TItinerary::VendorName;
+  for (const TLetterField& f : kLetterFields)
+    r.categoryLetters[static_cast<std::size_t>(f.category - 1)] = view_.Text(f.element);
+  return r;
 }
 
 void TfmMain::ExportPage() {
   if (running_) return;
-  TExportRequest request;
-  for (const TLetterField& f : kLetterFields)
-    request.categoryLetters[static_cast<std::size_t>(f.category - 1)] = view_.Text(f.element);
+  const TExportRequest request = RequestFromPages();
   if (const TRequestCheck check = CheckMapping(request)) {
     view_.ShowMessageBox(TMsgKind::Error, check.message, TMsgButtons::OK);
     for (const TLetterField& f : kLetterFields)
       if (f.category == check.letter + 1) view_.Focus(f.element);
     return;
   }
-  RunExport(CollectSettings(), [this](bool done, std::exception_ptr error) { ExportFinished(done, error); });
+  RunExport(SettingsForRun(request, gTravelType),
+            [this](bool done, std::exception_ptr error) { ExportFinished(done, error); });
 }
 
 void TfmMain::ExportFinished(bool done, std::exception_ptr error) {
@@ -258,8 +255,8 @@ void TfmMain::ExportFinished(bool done, std::exception_ptr error) {
   if (done) {
     const TExportSummary& s = run_->Summary;
     view_.SetText(TElement::lStatus, "Export Done.");
-    view_.SetText(TElement::lStatusNo, std::to_string(s.accountLines) + " account lines, " +
-                                           std::to_string(s.bookingLines) + " bookings in " + run_->OutputDir);
+    view_.SetText(TElement::lStatusNo, Counted(s.accountLines, "account line", "account lines") + ", " +
+                                           Counted(s.bookingLines, "booking", "bookings") + " in " + run_->OutputDir);
     view_.ShowMessageBox(TMsgKind::Information,
                          "Export Done.\n" + run_->OutputDir + "/IMPACCT.DAT: " + std::to_string(s.accountLines) +
                              " lines\n" + run_->OutputDir + "/IMPINV.DAT: " +
@@ -271,72 +268,63 @@ void TfmMain::ExportFinished(bool done, std::exception_ptr error) {
 
 void TfmMain::RunExport(const ExportSettings& settings, std::function<void(bool, std::exception_ptr)> finished) {
   if (!run_) {
-    run_ = std::make_unique<TExportRun>(*dmMain, static_cast<TExportView&>(*this), env_);
+    source_ = std::make_unique<db::TDbExportSource>(*dmMain);
+    run_ = std::make_unique<TExportRun>(*source_, static_cast<TExportView&>(*this), env_);
     run_->StopReason = [this] { return stopAsked_ ? std::string("stopped by the user") : std::string(); };
+    run_->CountInvoices = true;  // the window's progress bar has a total
   }
   running_ = true;
   stopAsked_ = false;
   {
     std::lock_guard<std::mutex> lock(progressMutex_);
-    progress_ = TRunProgress{};
-    progress_.phase = "Counting invoices";
+    progress_ = TExportProgress{};
+    clockRunning_ = false;
+    runStart_ = runEnd_ = std::chrono::steady_clock::now();
   }
-  runStart_ = std::chrono::steady_clock::now();
   view_.EnableButton(TElement::bStop, true);
   view_.LockInputs(true);
   auto done = std::make_shared<bool>(false);
   view_.RunInBackground(
       [this, settings, done] {
-        SetInvoiceTotal(dmMain->CountInvoices(InvoiceFilter(settings)));
         *done = run_->RunExport(settings, [this] { view_.CallOnUiThread([this] { SaveSettings(); }); });
       },
-                        [this, done, finished](std::exception_ptr error) {
-                          running_ = false;
-                          view_.EnableButton(TElement::bStop, false);
-                          view_.LockInputs(false);
-                          view_.EnableButton(TElement::bExport, true);
-                          finished(*done, error);
-                        });
+      [this, done, finished](std::exception_ptr error) {
+        running_ = false;
+        view_.EnableButton(TElement::bStop, false);
+        view_.LockInputs(false);
+        view_.EnableButton(TElement::bExport, true);
+        finished(*done, error);
+      });
 }
 
 void TfmMain::bStopClick() {
   if (!running_) return;
   stopAsked_ = true;
   // A query that has not yet given its first row is ended too.
-  if (dmMain) dmMain->ZAMDatabase.CancelOperation();
+  if (source_) source_->Cancel();
 }
 
 TRunProgress TfmMain::Progress() const {
   std::lock_guard<std::mutex> lock(progressMutex_);
-  TRunProgress p = progress_;
-  if (running_) p.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - runStart_).count();
+  TRunProgress p{progress_, 0};
+  const auto end = clockRunning_ && running_ ? std::chrono::steady_clock::now() : runEnd_;
+  p.elapsedSeconds = std::chrono::duration<double>(end - runStart_).count();
   return p;
 }
 
-void TfmMain::SetStatusText(const std::string& text) {
+void TfmMain::ShowProgress(const TExportProgress& progress) {
   std::lock_guard<std::mutex> lock(progressMutex_);
-  progress_.statusText = text;
-  progress_.number.clear();
-  if (text == "Exporting Profile No:") progress_.phase = "Reading profiles";
-  else if (text == "Exporting Invoice No:") progress_.phase = "Reading invoices";
-  else if (text.empty() && progress_.phase == "Writing invoices") progress_.phase = "Putting the files in place";
-}
-
-void TfmMain::SetStatusNumber(const std::string& text) {
-  std::lock_guard<std::mutex> lock(progressMutex_);
-  if (text.empty()) {
-    progress_.number.clear();
-    return;
+  const auto now = std::chrono::steady_clock::now();
+  // The clock starts with the first query, not while the folder chooser is open.
+  if (!clockRunning_ && progress.phase != TExportPhase::Starting) {
+    clockRunning_ = true;
+    runStart_ = now;
   }
-  if (progress_.phase == "Reading profiles") progress_.phase = "Writing accounts";
-  if (progress_.phase == "Reading invoices") progress_.phase = "Writing invoices";
-  if (progress_.phase == "Writing invoices" && text != progress_.number) ++progress_.invoicesDone;
-  progress_.number = text;
-}
-
-void TfmMain::SetInvoiceTotal(long total) {
-  std::lock_guard<std::mutex> lock(progressMutex_);
-  progress_.invoicesTotal = total;
+  const bool ended = progress.phase == TExportPhase::Done || progress.phase == TExportPhase::Stopped ||
+                     progress.phase == TExportPhase::Failed;
+  if (ended && clockRunning_) runEnd_ = now;
+  if (ended) clockRunning_ = false;
+  progress_ = progress;
 }
 
 void TfmMain::EnableExport(bool enabled) {
@@ -347,10 +335,6 @@ bool TfmMain::ChooseFolder(const std::string& start, std::string& chosen) {
   bool ok = false;
   view_.CallOnUiThread([&] { ok = view_.ChooseFolder(start, chosen); });
   return ok;
-}
-
-void TfmMain::ShowError(const std::string& text) {
-  view_.CallOnUiThread([&] { view_.ShowMessageBox(TMsgKind::Error, text, TMsgButtons::OK); });
 }
 
 void TfmMain::cbBranchDropDown() {

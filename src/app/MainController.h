@@ -12,6 +12,7 @@
 #include "controls/DateEdit.h"
 #include "controls/NumEdit.h"
 #include "db/DataModule.h"
+#include "export/ExportRequest.h"
 #include "export/ExportRun.h"
 #include "util/StringGrid.h"
 
@@ -20,23 +21,20 @@ namespace iex {
 // "Version " + the program's version as 1.00.02.015, or "<none>".
 std::string GetVersionText(const std::string& version);
 
-// The main window's logic: the two wizard pages, their checks and messages,
-// the alias choice, the saved settings and the export run. The window is a
-// view; this holds no toolkit.
-// The invoice-number fields: 0 shown blank, 0 to kMaxInvoiceNumber; the
-// command line checks its numbers through the same field.
+// The invoice-number fields: 0 shown blank, 0 to kMaxInvoiceNumber.
 void ConfigureInvoiceNumberEdit(TNumEdit& e);
 
 // What a run shows while it works, read by the window's timer.
 struct TRunProgress {
-  std::string phase;       // "Counting invoices", "Reading profiles", "Writing accounts", ...
-  std::string statusText;  // lStatus: "Exporting Profile No:", "Exporting Invoice No:"
-  std::string number;      // lStatusNo: the profile or invoice number now written
-  long invoicesTotal = 0;  // 0 until counted
-  long invoicesDone = 0;
-  double elapsedSeconds = 0;
+  TExportProgress run;
+  double elapsedSeconds = 0;  // from the first query on; stops when the run ends
+
+  long InvoicesWritten() const { return run.unit == TProgressUnit::Invoices ? run.done : 0; }
 };
 
+// The main window's logic: the two wizard pages, their checks and messages,
+// the alias choice, the saved settings and the export run. The window is a
+// view; this holds no toolkit.
 class TfmMain : private TExportView {
  public:
   TfmMain(TMainView& view, const Env& env, const RegionalSettings& settings, const DateOrder& order,
@@ -92,32 +90,31 @@ class TfmMain : private TExportView {
   void ExportPage();
   bool ConnectFromPage();
   std::string ConnectFailureText() const;
-  ExportSettings CollectSettings();
+  // Both pages' inputs as one request: what the checks see is what runs.
+  TExportRequest RequestFromPages();
 
   void ExportFinished(bool done, std::exception_ptr error);
-  void SetInvoiceTotal(long total);  // for the progress bar; only the window counts
 
   // TExportView, called from the run's thread: progress goes to a shared
   // record the window reads; anything that touches the window goes to its thread.
-  void SetStatusText(const std::string& text) override;
-  void SetStatusNumber(const std::string& text) override;
-  void ProcessMessages() override {}
+  void ShowProgress(const TExportProgress& progress) override;
   void EnableExport(bool enabled) override;
   bool ChooseFolder(const std::string& start, std::string& chosen) override;
-  void ShowError(const std::string& text) override;
 
 
   TMainView& view_;
   const Env& env_;
   TSettingsStore& store_;
   std::string version_;
+  std::unique_ptr<TExportSource> source_;
   std::unique_ptr<TExportRun> run_;
   bool running_ = false;
   bool closeWhenStopped_ = false;
   std::atomic<bool> stopAsked_{false};
   mutable std::mutex progressMutex_;
-  TRunProgress progress_;
-  std::chrono::steady_clock::time_point runStart_;
+  TExportProgress progress_;
+  bool clockRunning_ = false;
+  std::chrono::steady_clock::time_point runStart_, runEnd_;
 };
 
 // The category-letter fields with their travel category.

@@ -13,7 +13,6 @@ bool TdmMain::ConnectToDB(const std::string& DBPath, const std::string& DBUserNa
   std::string path = DBPath;
   AdjustDatabasePath(path, DBUserName, DBPassword);
   ZAMDatabase.DatabaseName = path;
-  ZAMDatabase.LoginPrompt = false;
   ZAMDatabase.Params = {"USER_NAME=" + DBUserName, "PASSWORD=" + DBPassword};
   LastConnectError.clear();
   try {
@@ -46,13 +45,5 @@ bool TdmMain::LocalServerRunning(const std::string& UserName, const std::string&
     return e.SQLCode() == -902;
   }
 }
-
-void TdmMain::PrepareProfileQuery(const TInvoiceFilter& filter) { sqlProfileExp.SetSQL(ProfileQueryLines(filter)); }
-
-void TdmMain::PrepareInvoiceQuery(const TInvoiceFilter& filter, bool IsCCEncrypt) {
-  sqlInvoiceExp.SetSQL(InvoiceQueryLines(filter, NewDestTable, IsCCEncrypt));
-}
-
-void TdmMain::PrepareUdids() { sqlUDIDs.SetSQL(UdidQueryLines()); }
 
 }  // namespace iex::db

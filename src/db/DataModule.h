@@ -11,18 +11,15 @@
 namespace iex::db {
 
 // The program's one link to the agency database: the connection, the export
-// transaction with its three statements, and the short lookup transaction.
+// transaction, and the short lookup transaction with its statement.
 class TdmMain {
  public:
   TdmMain();
 
   TDatabase ZAMDatabase;
   TTransaction trExport{ZAMDatabase};
-  TQuery sqlProfileExp{trExport};
   TTransaction trMisc{ZAMDatabase};
   TQuery sqlMisc{trMisc};
-  TQuery sqlInvoiceExp{trExport};
-  TQuery sqlUDIDs{trExport};
 
   std::string DBVersion;
   bool NewDestTable = false;
@@ -37,11 +34,6 @@ class TdmMain {
   void AdjustDatabasePath(std::string& Path, const std::string& UserName, const std::string& Password);
   virtual bool LocalServerRunning(const std::string& UserName, const std::string& Password);
   virtual ~TdmMain() = default;
-
-  // Export queries.
-  void PrepareProfileQuery(const TInvoiceFilter& filter);
-  void PrepareInvoiceQuery(const TInvoiceFilter& filter, bool IsCCEncrypt);
-  void PrepareUdids();
 
   // Reference lookups, each in its own short trMisc.
   std::string ReadCCKeySetting();

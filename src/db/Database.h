@@ -23,7 +23,6 @@ class TDatabase {
 
   std::string DatabaseName;
   std::vector<std::string> Params;
-  bool LoginPrompt = false;  // there is no prompt; kept for callers that switch it off
 
   void Connect();  // raises EDatabaseError
   void Disconnect();

@@ -3,20 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "export/InvoiceFilter.h"
+
 namespace iex::db {
 
 using SqlLines = std::vector<std::string>;
-
-// The invoices the user chose. -1 is every branch; 0 numbers and dates are unset.
-struct TInvoiceFilter {
-  int32_t BranchNo = -1;
-  double StartInvNo = 0;
-  double EndInvNo = 0;
-  double StartInvDate = 0;  // date values
-  double EndInvDate = 0;
-
-  bool Empty() const { return BranchNo == -1 && !StartInvNo && !EndInvNo && !StartInvDate && !EndInvDate; }
-};
 
 // Appends the WHERE clause lines of the filter; nothing when it is empty.
 void AddFilters(SqlLines& lQuery, const TInvoiceFilter& filter);
@@ -32,12 +23,7 @@ extern const char* const kInvoiceFrom;       // invoice, client, booking, travel
 extern const char* const kDestinationJoin;   // the card's first destination (schema 80 on)
 extern const char* const kAgentJoins;        // the inside and outside agents of I
 
-// The orders that make an export's bytes a function of the database alone.
-extern const char* const kInvoiceOrder;
+// Every column: the order that makes the account file a function of the database alone.
 extern const char* const kProfileOrder;
-
-SqlLines ProfileQueryLines(const TInvoiceFilter& filter);
-SqlLines InvoiceQueryLines(const TInvoiceFilter& filter, bool newDestTable, bool isCCEncrypt);
-SqlLines UdidQueryLines();
 
 }  // namespace iex::db

@@ -1,19 +1,13 @@
 #pragma once
 #include <memory>
 
-#include "db/DataModule.h"
-#include "db/ExportRows.h"
+#include "db/Transaction.h"
+#include "export/ExportRows.h"
 
 namespace iex::db {
 
-enum class TRowPath {
-  OnePass,      // the statements shaped for one pass over the data
-  StatedQueries,  // the profile, invoice and per-booking UDID queries as the system states them
-};
-
-// The rows of an export in the data module's export transaction.
-std::unique_ptr<TExportRowSource> MakeExportRows(TdmMain& dm, TRowPath path);
-std::unique_ptr<TExportRowSource> MakeOnePassRows(TdmMain& dm);
-std::unique_ptr<TExportRowSource> MakeStatedQueryRows(TdmMain& dm);
+// The rows of an export read in the export transaction by statements shaped
+// for one pass over the data.
+std::unique_ptr<TExportRowSource> MakeOnePassRows(TTransaction& trExport);
 
 }  // namespace iex::db

@@ -104,6 +104,6 @@ class TOnePassRows final : public TExportRowSource {
 
 }  // namespace
 
-std::unique_ptr<TExportRowSource> MakeOnePassRows(TdmMain& dm) { return std::make_unique<TOnePassRows>(dm.trExport); }
+std::unique_ptr<TExportRowSource> MakeOnePassRows(TTransaction& trExport) { return std::make_unique<TOnePassRows>(trExport); }
 
 }  // namespace iex::db

@@ -154,10 +154,13 @@ void TBookingReader::Read(const TQuery& q, TBookingRecord& r) const {
 TPaymentReader::TPaymentReader(const TQuery& q, bool isCCEncrypt)
     : payMethod_(q.FieldIndex("PAYMETHOD_LINKNO")), ckccNo_(q.FieldIndex("CKCCNO")) {
   if (isCCEncrypt) ckccNoEncrypt_ = q.FieldIndex("CKCCNOENCRYPT");
+  for (int i = 0; i < q.FieldCount(); ++i)
+    if (q.Field(i).Name() == "PAYMENTNO") paymentNo_ = i;
 }
 
 TPaymentRow TPaymentReader::Read(const TQuery& q) const {
   TPaymentRow p;
+  if (paymentNo_ >= 0) p.paymentNo = q.Field(paymentNo_).AsInteger();
   p.payMethod = q.Field(payMethod_).AsInteger();
   p.ckccNo = q.Field(ckccNo_).AsString();
   if (ckccNoEncrypt_ >= 0) p.ckccNoEncrypt = q.Field(ckccNoEncrypt_).AsBytes();
@@ -198,6 +201,6 @@ TSegmentRow TSegmentReader::Read(const TQuery& q) const {
 
 TUdidReader::TUdidReader(const TQuery& q) : udidNo_(q.FieldIndex("UDIDNO")), udid_(q.FieldIndex("UDID")) {}
 
-TUdidRow TUdidReader::Read(const TQuery& q) const { return {q.Field(udidNo_).AsString(), q.Field(udid_).AsString()}; }
+TUdidRow TUdidReader::Read(const TQuery& q) const { return {q.Field(udidNo_).AsString(), q.Field(udid_).AsString(), {}}; }
 
 }  // namespace iex::db

@@ -1,5 +1,5 @@
 #pragma once
-#include "db/ExportRows.h"
+#include "export/ExportRows.h"
 #include "db/Query.h"
 
 namespace iex::db {
@@ -38,7 +38,7 @@ class TPaymentReader {
   TPaymentRow Read(const TQuery& q) const;
 
  private:
-  int payMethod_, ckccNo_, ckccNoEncrypt_ = -1;
+  int paymentNo_ = -1, payMethod_, ckccNo_, ckccNoEncrypt_ = -1;
 };
 
 class TSegmentReader {

@@ -1,68 +1,30 @@
+#include "export/AccountLayout.h"
 #include "export/ExportContext.h"
-#include "export/LineWriter.h"
-#include "export/RevenueTypes.h"
-#include "export/ValueFormats.h"
-#include "platform/Error.h"
+#include "export/RowsClosed.h"
 
 namespace iex {
 
-TWriterStatusScope::~TWriterStatusScope() {
-  try {
-    ctx_.view.SetStatusText("");
-    ctx_.view.SetStatusNumber("");
-    ctx_.view.ProcessMessages();
-  } catch (...) {
-  }
-  ctx_.rows.Close();
-}
-
-namespace {
-
-void WriteAccountLine(TLineWriter& out, const db::TProfileRow& p, char decimalSeparator) {
-  const bool vendor = p.profileType == "V";
-  auto phone = [&](const std::string& value) { return MaxChars(CleanPhone(value), 15); };
-  out.Field(MaxChars(p.interfaceId, 10))
-      .Field(vendor ? "P" : "C")
-      .Field(vendor ? GetDefaultRevenueType(p.travelCategory) : "P")
-      .Field(MaxChars(p.name, 30))
-      .Field(vendor ? p.interfaceId : "")
-      .Field(GetFirstWord(p.name))
-      .Empty()
-      .Field(MaxChars(p.address1, 30))
-      .Field(MaxChars(p.address2, 30))
-      .Field(MaxChars(p.city, 15))
-      .Field(MaxChars(p.state, 2))
-      .Field(MaxChars(p.zip, 10))
-      .Field(MaxChars(p.country, 20))
-      .Field(MaxChars(p.email, 50))
-      .Field(phone(vendor ? p.phone : p.busPhone))
-      .Field(phone(p.fax))
-      .Field(vendor ? "" : phone(p.phone));
-  out.Field(vendor && p.rate1 >= 1 ? AmountText(p.rate1, decimalSeparator) : "").Empty(3);
-  out.EndLine();
-}
-
-}  // namespace
-
 void ExportProfiles(TExportContext& ctx) {
   TLineWriter out = ctx.output.Create("IMPACCT.DAT");
-  ctx.view.SetStatusText("Exporting Profile No:");
-  ctx.view.ProcessMessages();
+  ctx.Show(TExportPhase::ReadingProfiles, TProgressUnit::Accounts);
+  TExportRowSource& rows = ctx.source.Rows();
   {
-    TWriterStatusScope status(ctx);
-    ctx.rows.OpenProfiles(ctx.Filter());
-    db::TProfileRow row;
-    int32_t last = -1;
+    const TRowsClosed closed(rows);
+    rows.OpenProfiles(ctx.Filter());
+    TProfileRow row;
+    int32_t last = 0;
+    bool first = true;
     // One line per run of rows of one profile, from the first.
-    while (ctx.rows.NextProfile(row)) {
+    while (rows.NextProfile(row)) {
       ctx.CheckStop();
-      if (row.profileNo != last) {
-        ctx.view.SetStatusNumber(std::to_string(row.profileNo));
-        ctx.view.ProcessMessages();
-        WriteAccountLine(out, row, ctx.regional.decimalSeparator);
+      if (first || row.profileNo != last) {
+        WriteRecord(out, AccountLayout(), row, ctx.style, row.lossy, ctx.summary.losses);
         ++ctx.summary.accountLines;
+        ctx.Show(TExportPhase::WritingAccounts, TProgressUnit::Accounts, ctx.summary.accountLines, -1,
+                 std::to_string(row.profileNo));
       }
       last = row.profileNo;
+      first = false;
     }
   }
   out.Close();

@@ -5,11 +5,9 @@
 
 namespace iex {
 
-void ProcessCCEncrypt(db::TdmMain& dm, bool& IsCCEncrypt, TRDLBlock& CipherKey) {
-  const std::string keyText = dm.ReadCCKeySetting();
-  const std::string switchText = dm.ReadCCEncryptSetting();
-  IsCCEncrypt = !switchText.empty();
-  const TCipherKeyResult key = MakeCipherKey(keyText, CipherKey);
+void ProcessCCEncrypt(const TCardSettings& settings, bool& IsCCEncrypt, TRDLBlock& CipherKey) {
+  IsCCEncrypt = !settings.encryptSwitch.empty();
+  const TCipherKeyResult key = MakeCipherKey(settings.keyText, CipherKey);
   if (IsCCEncrypt && key != TCipherKeyResult::Derived) throw EMvError("Invalid card key setting.");
 }
 

@@ -1,34 +1,21 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 
-#include "crypto/Rijndael.h"
-#include "db/DataModule.h"
-#include "db/ExportRows.h"
+#include "crypto/CardDecoder.h"
 #include "export/ExportSettings.h"
+#include "export/ExportSource.h"
+#include "export/ExportSummary.h"
 #include "export/ExportView.h"
 #include "export/OutputTransaction.h"
+#include "export/RecordLayout.h"
 #include "platform/Error.h"
-#include "platform/RegionalSettings.h"
 
 namespace iex {
 
-// Lines written per record type, for the summary of a run.
-struct TExportSummary {
-  long accountLines = 0;
-  long bookingLines = 0;
-  long segmentLines = 0;
-  long udidLines = 0;
-  long paymentRefLines = 0;
-  // The invoices the file covers.
-  long invoices = 0;
-  std::string firstInvoiceNumber, lastInvoiceNumber;  // the lowest and the highest
-  double firstIssueDate = 0, lastIssueDate = 0;       // date values; 0: none
-  void CountInvoice(const std::string& number, double issueDate);
-};
-
 // The invoices the settings choose, as the queries take them.
-inline db::TInvoiceFilter InvoiceFilter(const ExportSettings& s) {
+inline TInvoiceFilter InvoiceFilter(const ExportSettings& s) {
   return {s.BranchNo, s.StartInvNo, s.EndInvNo, s.StartInvDate, s.EndInvDate};
 }
 
@@ -41,17 +28,17 @@ class EExportStopped : public EMvError {
 
 // What the two file writers share during one run.
 struct TExportContext {
-  db::TdmMain& dm;
+  TExportSource& source;
   const ExportSettings& settings;
   TExportView& view;
-  const RegionalSettings& regional;
-  std::string OutputDir;
-  bool IsCCEncrypt = false;
-  TRDLBlock CipherKey{};
+  TValueStyle style;
+  bool newDestTable = false;
+  bool isCCEncrypt = false;
+  std::optional<TCardDecoder> cards;  // when card numbers are enciphered
   TOutputTransaction& output;
-  db::TExportRowSource& rows;
   // Non-empty once the user or a signal asked the run to stop.
   std::function<std::string()> stopReason;
+  long invoicesToWrite = -1;  // -1: not counted
   TExportSummary summary{};
 
   // Raises EExportStopped when a stop was asked; called once per row.
@@ -61,19 +48,12 @@ struct TExportContext {
     if (!reason.empty()) throw EExportStopped(reason);
   }
 
-  db::TInvoiceFilter Filter() const { return InvoiceFilter(settings); }
-};
+  TInvoiceFilter Filter() const { return InvoiceFilter(settings); }
 
-
-// When a writer ends, also by an error: empties both status labels, lets
-// events run and closes the row source's cursors.
-class TWriterStatusScope {
- public:
-  explicit TWriterStatusScope(TExportContext& ctx) : ctx_(ctx) {}
-  ~TWriterStatusScope();
-
- private:
-  TExportContext& ctx_;
+  void Show(TExportPhase phase, TProgressUnit unit = TProgressUnit::None, long done = 0, long total = -1,
+            const std::string& number = std::string()) {
+    view.ShowProgress({phase, unit, done, total, number});
+  }
 };
 
 void ExportProfiles(TExportContext& ctx);  // IMPACCT.DAT

@@ -2,11 +2,9 @@
 
 #include <filesystem>
 
-#include "platform/PathText.h"
-
 #include "export/CardKey.h"
-
 #include "platform/Error.h"
+#include "platform/PathText.h"
 
 namespace iex {
 
@@ -28,52 +26,68 @@ bool TExportRun::CheckOutputDir() {
 
 bool TExportRun::RunExport(const ExportSettings& settings, const std::function<void()>& SaveSettings) {
   Summary = TExportSummary{};
-  dm_.GetDBVersion();
+  const TSchemaVersion schema = source_.SchemaVersion();
   if (!CheckOutputDir()) return false;
-  ProcessCCEncrypt(dm_, IsCCEncrypt, CipherKey);
+  ProcessCCEncrypt(source_.CardSettings(), IsCCEncrypt, CipherKey);
   const RegionalSettings regional = env_.Regional();
   TOutputTransaction output(env_.Files(), OutputDir);
-  const auto rows = db::MakeExportRows(dm_, RowPath);
-  TExportContext ctx{dm_, settings, view_, regional, OutputDir, IsCCEncrypt, CipherKey, output, *rows, StopReason};
-  dm_.trExport.StartTransaction();
+  TExportContext ctx{source_, settings, view_, {regional.decimalSeparator, regional.dateSeparator}, schema.newDestTable,
+                     IsCCEncrypt, std::nullopt, output, StopReason};
+  if (IsCCEncrypt) ctx.cards.emplace(CipherKey);
   try {
-    view_.EnableExport(false);
-    try {
-      ExportProfiles(ctx);
-      ExportInvoices(ctx);
-    } catch (...) {
-      view_.EnableExport(true);
-      throw;
+    if (CountInvoices) {
+      ctx.Show(TExportPhase::Counting);
+      ctx.invoicesToWrite = source_.CountInvoices(ctx.Filter());
     }
-    view_.EnableExport(true);
-    dm_.trExport.Commit();
+    source_.BeginExport();
+    WriteBothFiles(ctx);
   } catch (...) {
-    Summary = ctx.summary;
-    if (dm_.trExport.Active()) {
-      try {
-        dm_.trExport.Rollback();
-      } catch (...) {
-        // A lost connection cannot roll back; the server does it.
-      }
-    }
-    // A signal may reach the client library first and end the connection:
-    // the user asked for a stop, so that is what the run reports.
-    const std::string reason = StopReason ? StopReason() : std::string();
-    if (!reason.empty()) {
-      try {
-        throw;
-      } catch (const EExportStopped&) {
-        throw;
-      } catch (...) {
-        throw EExportStopped(reason);
-      }
-    }
+    Abandon(ctx);
+  }
+  ctx.Show(TExportPhase::Committing, TProgressUnit::Invoices, ctx.summary.invoices, ctx.summary.invoices);
+  Summary = ctx.summary;
+  try {
+    output.Commit();
+  } catch (...) {
+    ctx.Show(TExportPhase::Failed, TProgressUnit::Invoices, ctx.summary.invoices, ctx.summary.invoices);
     throw;
   }
-  output.Commit();
-  Summary = ctx.summary;
+  ctx.Show(TExportPhase::Done, TProgressUnit::Invoices, ctx.summary.invoices, ctx.summary.invoices);
   SaveSettings();
   return true;
+}
+
+void TExportRun::WriteBothFiles(TExportContext& ctx) {
+  view_.EnableExport(false);
+  try {
+    ExportProfiles(ctx);
+    ExportInvoices(ctx);
+  } catch (...) {
+    view_.EnableExport(true);
+    throw;
+  }
+  view_.EnableExport(true);
+  source_.CommitExport();
+}
+
+void TExportRun::Abandon(TExportContext& ctx) {
+  Summary = ctx.summary;
+  if (source_.ExportActive()) source_.RollbackExport();
+  // A signal may reach the client library first and end the connection:
+  // the user asked for a stop, so that is what the run reports.
+  const std::string reason = StopReason ? StopReason() : std::string();
+  const TExportProgress end{reason.empty() ? TExportPhase::Failed : TExportPhase::Stopped, TProgressUnit::Invoices,
+                            ctx.summary.invoices, ctx.invoicesToWrite, std::string()};
+  try {
+    throw;
+  } catch (const EExportStopped&) {
+    view_.ShowProgress({TExportPhase::Stopped, end.unit, end.done, end.total, {}});
+    throw;
+  } catch (...) {
+    view_.ShowProgress(end);
+    if (!reason.empty()) throw EExportStopped(reason);
+    throw;
+  }
 }
 
 }  // namespace iex

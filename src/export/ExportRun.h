@@ -4,10 +4,9 @@
 #include <string>
 
 #include "crypto/Rijndael.h"
-#include "db/DataModule.h"
-#include "db/ExportRowSources.h"
 #include "export/ExportContext.h"
 #include "export/ExportSettings.h"
+#include "export/ExportSource.h"
 #include "export/ExportView.h"
 #include "platform/Env.h"
 
@@ -19,7 +18,7 @@ class TExportRun {
  public:
   static constexpr const char* kDefaultOutputDir = "tovrane/db";  // below the file-system root
 
-  TExportRun(db::TdmMain& dm, TExportView& view, const Env& env) : dm_(dm), view_(view), env_(env) {}
+  TExportRun(TExportSource& source, TExportView& view, const Env& env) : source_(source), view_(view), env_(env) {}
 
   // A folder given by the caller (the command line) replaces the default and
   // the chooser: it must exist.
@@ -30,8 +29,8 @@ class TExportRun {
   // May be called from the run's thread while another thread sets what it reads.
   std::function<std::string()> StopReason;
 
-  // How the rows are read; the statements as first written are kept for comparison.
-  db::TRowPath RowPath = db::TRowPath::OnePass;
+  // Count the invoices the run will write first, so progress has a total.
+  bool CountInvoices = false;
 
   // True when both files are written, committed and the settings saved;
   // false when the user cancels the folder choice. Other failures raise,
@@ -43,11 +42,13 @@ class TExportRun {
   std::string OutputDir;
   bool IsCCEncrypt = false;
   TRDLBlock CipherKey{};
-  const char fDelimiter = '\t';
   TExportSummary Summary;
 
  private:
-  db::TdmMain& dm_;
+  void WriteBothFiles(TExportContext& ctx);
+  [[noreturn]] void Abandon(TExportContext& ctx);
+
+  TExportSource& source_;
   TExportView& view_;
   const Env& env_;
 };

@@ -1,19 +1,20 @@
 #pragma once
 #include <string>
 
+#include "export/ExportProgress.h"
+
 namespace iex {
 
 // What the export run needs of whoever shows it: the window or the command line.
 class TExportView {
  public:
   virtual ~TExportView() = default;
-  virtual void SetStatusText(const std::string& text) = 0;    // lStatus
-  virtual void SetStatusNumber(const std::string& text) = 0;  // lStatusNo
-  virtual void ProcessMessages() = 0;                         // let pending events run
+  // Called at every change of phase and for every record written; the view
+  // decides how often to draw. May be called from the run's thread.
+  virtual void ShowProgress(const TExportProgress& progress) = 0;
   virtual void EnableExport(bool enabled) = 0;
   // Shows the folder chooser seeded with startFolder; false on Cancel.
   virtual bool ChooseFolder(const std::string& startFolder, std::string& chosen) = 0;
-  virtual void ShowError(const std::string& text) = 0;  // error box, OK button
 };
 
 }  // namespace iex

@@ -1,59 +1,69 @@
 #include <set>
 
-#include "export/BookingLine.h"
-#include "export/DetailLines.h"
+#include "export/BookingLayout.h"
+#include "export/DetailLayouts.h"
 #include "export/ExportContext.h"
-#include "export/LineWriter.h"
+#include "export/PaymentText.h"
 #include "export/RevenueTypes.h"
+#include "export/RowsClosed.h"
 
 namespace iex {
+namespace {
 
-void TExportSummary::CountInvoice(const std::string& number, double issueDate) {
-  ++invoices;
-  // Invoice numbers compare as numbers when they are; shorter first, then by digits.
-  auto less = [](const std::string& a, const std::string& b) {
-    return a.size() != b.size() ? a.size() < b.size() : a < b;
-  };
-  if (firstInvoiceNumber.empty() || less(number, firstInvoiceNumber)) firstInvoiceNumber = number;
-  if (lastInvoiceNumber.empty() || less(lastInvoiceNumber, number)) lastInvoiceNumber = number;
-  if (issueDate != 0 && (firstIssueDate == 0 || issueDate < firstIssueDate)) firstIssueDate = issueDate;
-  if (issueDate > lastIssueDate) lastIssueDate = issueDate;
+// The booking's own lossy columns and those of the payment its line shows.
+const TLossyColumns& BookingLossy(const TBookingRecord& b, const TPaymentRow& payment, TLossyColumns& both) {
+  if (payment.lossy.empty()) return b.lossy;
+  both = b.lossy;
+  both.insert(both.end(), payment.lossy.begin(), payment.lossy.end());
+  return both;
 }
+
+}  // namespace
 
 void ExportInvoices(TExportContext& ctx) {
   TLineWriter out = ctx.output.Create("IMPINV.DAT");
-  TStringIntList cardLookup;
-  ctx.dm.CacheCCLookUp(cardLookup);
-  ctx.view.SetStatusText("Exporting Invoice No:");
-  ctx.view.ProcessMessages();
+  const TStringIntList cardTypes = ctx.source.CardTypes();
+  ctx.Show(TExportPhase::ReadingInvoices, TProgressUnit::Invoices, 0, ctx.invoicesToWrite);
+  TExportRowSource& rows = ctx.source.Rows();
+  TExportSummary& summary = ctx.summary;
   {
-    TWriterStatusScope status(ctx);
-    ctx.rows.OpenBookings(ctx.Filter(), ctx.dm.NewDestTable, ctx.IsCCEncrypt);
-    db::TBookingRecord b;
-    const db::TPaymentRow noPayment;
+    const TRowsClosed closed(rows);
+    rows.OpenBookings(ctx.Filter(), ctx.newDestTable, ctx.isCCEncrypt);
+    TBookingRecord b;
+    const TPaymentRow noPayment;
+    TLossyColumns lossy;
     std::set<int32_t> segmentsWritten;
-    int32_t lastInvoice = -1;
-    while (ctx.rows.NextBooking(b)) {
+    int32_t lastInvoice = 0;
+    bool first = true;
+    while (rows.NextBooking(b)) {
       ctx.CheckStop();
-      if (b.invoiceNo != lastInvoice) ctx.summary.CountInvoice(b.invoiceNumber, b.issueDate);
+      if (first || b.invoiceNo != lastInvoice) summary.CountInvoice(b.invoiceNumber, b.issueDate);
       lastInvoice = b.invoiceNo;
-      ctx.view.SetStatusNumber(b.invoiceNumber);
-      ctx.view.ProcessMessages();
+      first = false;
       // The booking line shows the payment detail with the lowest number.
-      const db::TPaymentRow& first = b.payments.empty() ? noPayment : b.payments.front();
-      const TPaymentFields payment = PaymentFields(PaymentText(first, ctx), first.payMethod, cardLookup);
-      WriteBookingLine(out, b, ctx, payment, first.payMethod);
-      ++ctx.summary.bookingLines;
+      const TPaymentRow& payment = b.payments.empty() ? noPayment : b.payments.front();
+      const TPaymentFields fields = PaymentFields(PaymentText(payment, ctx), payment.payMethod, cardTypes);
+      WriteRecord(out, BookingLayout(), TBookingLine{b, fields, payment.payMethod, ctx.settings}, ctx.style,
+                  BookingLossy(b, payment, lossy), summary.losses);
+      ++summary.bookingLines;
       if (GetDefaultRevenueType(b.travelCategory) == "A") {
         segmentsWritten.clear();
-        for (const db::TSegmentRow& s : b.segments) {
+        for (const TSegmentRow& s : b.segments) {
           if (s.segmentNo <= 0 || !segmentsWritten.insert(s.segmentNo).second) continue;
-          WriteSegmentLine(out, s, ctx.regional);
-          ++ctx.summary.segmentLines;
+          WriteRecord(out, SegmentLayout(), s, ctx.style, s.lossy, summary.losses);
+          ++summary.segmentLines;
         }
       }
-      ctx.summary.udidLines += WriteUdidLines(out, b.udids);
-      if (WritePaymentRefLine(out, payment.reference)) ++ctx.summary.paymentRefLines;
+      for (const TUdidRow& u : b.udids) {
+        WriteRecord(out, UdidLayout(), u, ctx.style, u.lossy, summary.losses);
+        ++summary.udidLines;
+      }
+      if (!fields.reference.empty()) {
+        WriteRecord(out, PaymentRefLayout(), fields.reference, ctx.style, payment.lossy, summary.losses);
+        ++summary.paymentRefLines;
+      }
+      ctx.Show(TExportPhase::WritingInvoices, TProgressUnit::Invoices, summary.invoices, ctx.invoicesToWrite,
+               b.invoiceNumber);
     }
   }
   out.Close();

@@ -21,8 +21,11 @@ void TLineWriter::Fail(const std::exception& e) {
   throw EMvError(FailureText(path_, fileError ? EFileError::Cause(fileError->Error()) : e.what()));
 }
 
-TLineWriter& TLineWriter::Field(const std::string& value) {
-  for (char c : value) buffer_ += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+TLineWriter& TLineWriter::Field(std::string_view value) {
+  for (char c : value) {
+    const auto u = static_cast<unsigned char>(c);
+    buffer_ += (u < 0x20 || u == 0x7F) ? ' ' : c;
+  }
   buffer_ += '\t';
   return *this;
 }

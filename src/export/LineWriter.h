@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/FileSystem.h"
 
@@ -16,8 +17,10 @@ class TLineWriter {
   TLineWriter(std::unique_ptr<TWritableFile> file, std::string shownPath);
   TLineWriter(TLineWriter&&) = default;
 
-  // A TAB, CR or LF inside a value becomes a blank, so the line keeps its fields.
-  TLineWriter& Field(const std::string& value);
+  // A control character (TAB, CR, LF, NUL, 0x1A and the rest of C0) or DEL
+  // inside a value becomes a blank: the line keeps its fields, and a reader
+  // in text mode does not stop at an end-of-file byte.
+  TLineWriter& Field(std::string_view value);
   TLineWriter& Empty(int count = 1);
   void EndLine();
   // Writes what is buffered and puts it on the disk; raises when any byte
@@ -25,6 +28,7 @@ class TLineWriter {
   void Close();
 
   long Lines() const { return lines_; }
+  std::string FileName() const { return path_.substr(path_.find_last_of("/\\") + 1); }
 
   // "Can not write to file PATH." and, on the next line, why.
   static std::string FailureText(const std::string& path, const std::string& cause);

@@ -4,10 +4,12 @@
 
 namespace iex {
 
-std::string GetDefaultRevenueType(int travelCategory) {
+const char* DefaultRevenueLetter(int travelCategory) {
   static const char* const kLetters[11] = {"O", "A", "H", "C", "S", "T", "R", "O", "I", "M", "O"};
   return (travelCategory >= 1 && travelCategory <= 10) ? kLetters[travelCategory] : "O";
 }
+
+std::string GetDefaultRevenueType(int travelCategory) { return DefaultRevenueLetter(travelCategory); }
 
 std::string GetCategoryRevenueType(const ExportSettings& s, int travelCategory) {
   if (travelCategory < 1 || travelCategory > 10) return "O";

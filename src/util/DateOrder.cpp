@@ -55,3 +55,15 @@ void ExpandShortYearFormat(RegionalSettings& settings) {
 }
 
 }  // namespace iex
+
+namespace iex {
+
+TDateFormats StartDateFormats(RegionalSettings machine) {
+  TDateFormats f;
+  f.order = InitDateOrder(machine);
+  ExpandShortYearFormat(machine);
+  f.regional = std::move(machine);
+  return f;
+}
+
+}  // namespace iex

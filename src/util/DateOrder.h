@@ -29,3 +29,16 @@ void DoneDateOrder(DateOrder& order);
 void ExpandShortYearFormat(RegionalSettings& settings);
 
 }  // namespace iex
+
+namespace iex {
+
+// The date formats the program runs with: the machine's settings with a
+// four-digit year, and the order their parts are read in.
+struct TDateFormats {
+  RegionalSettings regional;
+  DateOrder order;
+};
+// The start-up routines in their order: InitDateOrder, then ExpandShortYearFormat.
+TDateFormats StartDateFormats(RegionalSettings machine);
+
+}  // namespace iex

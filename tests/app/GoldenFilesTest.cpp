@@ -56,16 +56,22 @@ TEST_P(GoldenFiles, ExportMatches) {
       continue;
     }
     const std::string expected = test::ReadFile(golden + "/" + file);
-    ASSERT_FALSE(expected.empty()) << "no golden file " << golden << "/" << file;
+    EXPECT_FALSE(expected.empty()) << "no golden file " << golden << "/" << file;
     if (actual == expected) continue;
-    // Point at the first line that differs.
+    // Every line that differs, in both files: one changed field shows everywhere it lands.
     std::istringstream a(actual), e(expected);
     std::string la, le;
-    for (int line = 1; std::getline(e, le); ++line) {
-      std::getline(a, la);
-      ASSERT_EQ(la, le) << file << " line " << line;
+    int differing = 0;
+    for (int line = 1;; ++line) {
+      const bool inExpected = static_cast<bool>(std::getline(e, le));
+      const bool inActual = static_cast<bool>(std::getline(a, la));
+      if (!inExpected && !inActual) break;
+      if (!inExpected) le = "(no line)";
+      if (!inActual) la = "(no line)";
+      if (la != le && ++differing <= 50)
+        ADD_FAILURE() << file << " line " << line << "\n  expected: " << le << "\n  actual:   " << la;
     }
-    FAIL() << file << " differs after the expected lines";
+    ADD_FAILURE() << file << ": " << differing << " lines differ";
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "AgencyDb.h"
 #include "db/DataModule.h"
+#include "db/DbExportSource.h"
 #include "db/DbError.h"
 
 namespace iex::db {
@@ -61,34 +62,30 @@ TEST_F(DataModuleTest, ServerPathWithThePasswordConnectsAndAWrongOneAnswersFalse
   EXPECT_TRUE(dm_.ConnectToDB("localhost" + port + ":" + path_, "SYSDBA", test::ServerPassword()));
 }
 
-TEST_F(DataModuleTest, ExportStatementsReadInOneTransactionWhileLookupsRunBeside) {
+TEST_F(DataModuleTest, ExportRowsReadInOneTransactionWhileLookupsRunBeside) {
   ASSERT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "x"));
-  dm_.GetDBVersion();
-  dm_.trExport.StartTransaction();
-  dm_.PrepareInvoiceQuery({}, false);
-  dm_.PrepareUdids();
-  dm_.sqlInvoiceExp.ExecQuery();
-  int rows = 0, udids = 0;
-  int64_t last = -1;
-  for (; !dm_.sqlInvoiceExp.Eof(); dm_.sqlInvoiceExp.Next(), ++rows) {
-    const int booking = dm_.sqlInvoiceExp.FieldByName("BOOKINGNO").AsInteger();
-    ASSERT_GE(booking, last);  // ordered by invoice, then booking: bookings never interleave
-    if (booking != last) {
-      dm_.sqlUDIDs.SetParamInteger("BOOKING_LINKNO", booking);
-      dm_.sqlUDIDs.ExecQuery();
-      for (; !dm_.sqlUDIDs.Eof(); dm_.sqlUDIDs.Next()) ++udids;
-      dm_.sqlUDIDs.Close();
-    }
-    last = booking;
-    if (rows == 10) {
-      TStringIntList cards;
-      dm_.CacheCCLookUp(cards);
-      EXPECT_FALSE(cards.empty());
+  TDbExportSource source(dm_);
+  const TSchemaVersion version = source.SchemaVersion();
+  source.BeginExport();
+  TExportRowSource& rows = source.Rows();
+  rows.OpenBookings({}, version.newDestTable, false);
+  TBookingRecord b;
+  int bookings = 0;
+  long udids = 0;
+  std::pair<int32_t, int32_t> last{-1, -1};
+  while (rows.NextBooking(b)) {
+    const std::pair<int32_t, int32_t> key{b.invoiceNo, b.bookingNo};
+    ASSERT_LT(last, key);  // ordered by invoice, then booking: bookings never interleave
+    last = key;
+    udids += static_cast<long>(b.udids.size());
+    if (++bookings == 10) {
+      EXPECT_FALSE(source.CardTypes().empty());
     }
   }
-  EXPECT_GT(rows, 300);
+  EXPECT_GT(bookings, 100);
   EXPECT_GT(udids, 0);
-  dm_.trExport.Commit();
+  source.CommitExport();
+  EXPECT_FALSE(source.ExportActive());
 }
 
 // The server goes away under a running export: its own text reaches the
@@ -105,17 +102,18 @@ TEST_F(DataModuleTest, DatabaseShutDownMidQuery) {
   ASSERT_TRUE(dm_.ConnectToDB(remote, "SYSDBA", test::ServerPassword()));
   dm_.GetDBVersion();
   dm_.trExport.StartTransaction();
-  dm_.PrepareInvoiceQuery({}, false);
-  dm_.sqlInvoiceExp.ExecQuery();
+  TQuery bookings(dm_.trExport);
+  bookings.SetSQL({"SELECT * FROM BOOKING B JOIN SEGMENTS S ON S.BOOKING_LINKNO = B.BOOKINGNO"});
+  bookings.ExecQuery();
   ASSERT_EQ(std::system((svc + "prp_shutdown_mode prp_sm_full prp_force_shutdown 0 >/dev/null 2>&1").c_str()), 0);
   std::string message;
   try {
-    for (int i = 0; i < 100000 && !dm_.sqlInvoiceExp.Eof(); ++i) dm_.sqlInvoiceExp.Next();
+    for (int i = 0; i < 100000 && !bookings.Eof(); ++i) bookings.Next();
   } catch (const EDatabaseError& e) {
     message = e.what();
   }
   EXPECT_NE(message.find("shutdown"), std::string::npos) << message;
-  dm_.sqlInvoiceExp.Close();
+  bookings.Close();
   EXPECT_THROW(dm_.trExport.Rollback(), EMvError);
   EXPECT_FALSE(dm_.trExport.Active());
   EXPECT_THROW(dm_.GetDBVersion(), EMvError);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "StatedQueries.h"
 #include "db/ExportQueries.h"
 #include "util/DateValue.h"
 

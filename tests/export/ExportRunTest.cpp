@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -8,12 +7,14 @@
 #include <sstream>
 
 #include "AgencyDb.h"
-#include "TempPaths.h"
 #include "DbWriter.h"
 #include "FakeEnv.h"
 #include "FaultFileSystem.h"
+#include "MemoryExportSource.h"
 #include "RecordingExportView.h"
+#include "TempPaths.h"
 #include "db/DbError.h"
+#include "db/DbExportSource.h"
 #include "export/ExportRun.h"
 #include "export/RevenueTypes.h"
 
@@ -22,24 +23,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
 ExportSettings DefaultSettings() {
   ExportSettings s;
   for (int c = 1; c <= 10; ++c) s.CategoryLetters[static_cast<std::size_t>(c)] = GetDefaultRevenueType(c);
   return s;
 }
 
+// The run over rows held in memory: no database needed.
 class ExportRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    IEX_SKIP_WITHOUT_DATABASE();
     env_.root = dir_.Path() + "/";
     env_.programFolder = dir_.File("bin") + "/";
     fs::create_directories(env_.programFolder);
-  }
-  void MakeDb(const tools::AgencyOptions& o = {}) {
-    path_ = test::MakeAgencyDb(dir_, "agency.fdb", o);
-    ASSERT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "x"));
+    test::FillAgency(source_, 30);
   }
   std::string DefaultDir() {
     fs::create_directories(dir_.File("tovrane/db"));
@@ -78,37 +75,40 @@ class ExportRunTest : public ::testing::Test {
 
   test::TempDir dir_;
   test::FakeEnv env_;
-  std::string path_;
-  db::TdmMain dm_;
+  test::MemoryExportSource source_;
   test::RecordingExportView view_;
-  TExportRun run_{dm_, view_, env_};
+  TExportRun run_{source_, view_, env_};
   int saves_ = 0;
 };
 
 TEST_F(ExportRunTest, DefaultFolderTakesBothFilesAndReplacesOldOnes) {
-  tools::AgencyOptions o;
-  o.invoices = 20;
-  MakeDb(o);
   const std::string out = DefaultDir();
   std::ofstream(out + "/IMPINV.DAT") << std::string(100000, 'x');
+  run_.CountInvoices = true;
   ASSERT_TRUE(Run());
   EXPECT_EQ(view_.chooserShown, 0);
   EXPECT_EQ(saves_, 1);
   EXPECT_EQ(run_.OutputDir, out);
-  EXPECT_FALSE(dm_.trExport.Active());
+  EXPECT_EQ(source_.committed, 1);
+  EXPECT_FALSE(source_.ExportActive());
   EXPECT_TRUE(view_.exportEnabled);
-  EXPECT_EQ(view_.statusTexts.front(), "Exporting Profile No:");
-  EXPECT_NE(std::find(view_.statusTexts.begin(), view_.statusTexts.end(), "Exporting Invoice No:"), view_.statusTexts.end());
-  EXPECT_EQ(view_.statusTexts.back(), "");
+  const std::vector<TExportPhase> phases{TExportPhase::Counting,        TExportPhase::ReadingProfiles,
+                                         TExportPhase::WritingAccounts, TExportPhase::ReadingInvoices,
+                                         TExportPhase::WritingInvoices, TExportPhase::Committing,
+                                         TExportPhase::Done};
+  EXPECT_EQ(view_.phases, phases);
+  // The last state shown is complete: every invoice counted was written.
+  EXPECT_EQ(view_.last.done, 30);
+  EXPECT_EQ(view_.last.total, 30);
   const std::string invoices = test::ReadFile(out + "/IMPINV.DAT");
   EXPECT_EQ(invoices.find("xxxxxxxx"), std::string::npos);
   EXPECT_EQ(invoices.substr(0, 3), "01\t");
-  EXPECT_GT(run_.Summary.bookingLines, 10);
-  EXPECT_GT(test::ReadFile(out + "/IMPACCT.DAT").size(), 100u);
+  EXPECT_EQ(run_.Summary.bookingLines, 60);
+  EXPECT_EQ(run_.Summary.accountLines, 60);
+  EXPECT_EQ(run_.Summary.invoices, 30);
 }
 
 TEST_F(ExportRunTest, MissingDefaultFolderAsksStartingAtTheProgramFolder) {
-  MakeDb();
   ASSERT_TRUE(Run());
   EXPECT_EQ(view_.chooserShown, 1);
   EXPECT_EQ(view_.chooserStart, env_.programFolder);
@@ -121,24 +121,23 @@ TEST_F(ExportRunTest, MissingDefaultFolderAsksStartingAtTheProgramFolder) {
 }
 
 TEST_F(ExportRunTest, CancelledChoiceWritesNothing) {
-  MakeDb();
   view_.chooserAnswer = false;
   EXPECT_FALSE(Run());
   EXPECT_EQ(saves_, 0);
-  EXPECT_FALSE(dm_.trExport.Active());
+  EXPECT_EQ(source_.begun, 0);
   EXPECT_FALSE(fs::exists(env_.programFolder + "/IMPACCT.DAT"));
-  EXPECT_TRUE(view_.statusTexts.empty());
+  EXPECT_TRUE(view_.phases.empty());
 }
 
 TEST_F(ExportRunTest, AFolderInTheWayOfTheInvoiceFileLeavesThePreviousAccountFile) {
-  MakeDb();
   const std::string out = DefaultDir();
   test::WriteFile(out + "/IMPACCT.DAT", "old accounts\r\n");
   fs::create_directories(out + "/IMPINV.DAT");  // a folder of that name takes no file
   EXPECT_EQ(RunFailure(), "Can not write to file " + out + "/IMPINV.DAT.\nA folder of that name is in the way.");
   EXPECT_EQ(saves_, 0);
-  EXPECT_FALSE(dm_.trExport.Active());
+  EXPECT_FALSE(source_.ExportActive());
   EXPECT_TRUE(view_.exportEnabled);
+  EXPECT_EQ(view_.phases.back(), TExportPhase::Failed);
   EXPECT_EQ(test::ReadFile(out + "/IMPACCT.DAT"), "old accounts\r\n");
   EXPECT_EQ(Leftovers(out), "");
   // Pressing Export again works once the obstacle is gone.
@@ -149,9 +148,6 @@ TEST_F(ExportRunTest, AFolderInTheWayOfTheInvoiceFileLeavesThePreviousAccountFil
 }
 
 TEST_F(ExportRunTest, FailuresAndStopsInEitherFileLeaveThePreviousPair) {
-  tools::AgencyOptions o;
-  o.invoices = 60;
-  MakeDb(o);
   const std::string out = DefaultDir();
   test::FaultFileSystem files;
   env_.files = &files;
@@ -160,45 +156,91 @@ TEST_F(ExportRunTest, FailuresAndStopsInEitherFileLeaveThePreviousPair) {
     const char* what;
     const char* target;
     long failAtByte;
-    long stopAtNumber;
+    long stopAtRecord;
+    const char* rowError;  // a database error at row 50
     std::string message;
+    TExportPhase end;
   } cases[] = {
-      {"disk full in the account file", "IMPACCT", 300, -1, "Can not write to file " + out + "/IMPACCT.DAT.\nThe disk is full."},
-      {"disk full in the invoice file", "IMPINV", 2000, -1, "Can not write to file " + out + "/IMPINV.DAT.\nThe disk is full."},
-      {"stopped among the profiles", "", -1, 5, stopped},
-      {"stopped among the invoices", "", -1, 100, stopped},
+      {"disk full in the account file", "IMPACCT", 300, -1, nullptr,
+       "Can not write to file " + out + "/IMPACCT.DAT.\nThe disk is full.", TExportPhase::Failed},
+      {"disk full in the invoice file", "IMPINV", 2000, -1, nullptr,
+       "Can not write to file " + out + "/IMPINV.DAT.\nThe disk is full.", TExportPhase::Failed},
+      {"stopped among the profiles", "", -1, 5, nullptr, stopped, TExportPhase::Stopped},
+      {"stopped among the invoices", "", -1, 70, nullptr, stopped, TExportPhase::Stopped},
+      {"a database error among the rows", "", -1, -1, "connection lost", "connection lost", TExportPhase::Failed},
   };
   for (const Case& c : cases) {
     PlantPreviousPair(out);
     files.target = c.target;
     files.failAtByte = c.failAtByte;
     std::atomic<bool> stop{false};
-    view_.statusNumbers = 0;
-    view_.onStatusNumber = [&](long n) { stop = n == c.stopAtNumber || stop; };
+    view_.recordsShown = 0;
+    view_.phases.clear();
+    view_.onRecord = [&](long n) { stop = n == c.stopAtRecord || stop; };
+    source_.beforeRow = [&](long row) {
+      if (c.rowError && row == 50) throw EMvError(c.rowError);
+    };
     run_.StopReason = [&] { return stop ? std::string("by the user") : std::string(); };
     EXPECT_EQ(RunFailure(), c.message) << c.what;
     EXPECT_TRUE(PreviousPairIntact(out)) << c.what;
     EXPECT_EQ(Leftovers(out), "") << c.what;
-    EXPECT_FALSE(dm_.trExport.Active()) << c.what;
+    EXPECT_FALSE(source_.ExportActive()) << c.what;
     EXPECT_TRUE(view_.exportEnabled) << c.what;
+    EXPECT_EQ(view_.phases.back(), c.end) << c.what;
   }
   EXPECT_EQ(saves_, 0);
+  EXPECT_EQ(source_.committed, 0);
 }
 
 TEST_F(ExportRunTest, CardKeyErrorStopsBeforeAnyFile) {
-  tools::AgencyOptions o;
-  o.encryptCards = true;
-  MakeDb(o);
-  dm_.ZAMDatabase.SetConnected(false);
-  tools::TDbWriter::Open(path_)->Execute("UPDATE MOVRA_SETTINGS SET FIELDSTRVALUE = '{12-34}' WHERE FIELDNO = 47");
-  ASSERT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "x"));
+  source_.cardSettings = {"{12-34}", "Y"};
   const std::string out = DefaultDir();
   EXPECT_EQ(RunFailure(), "Invalid card key setting.");
   EXPECT_FALSE(fs::exists(out + "/IMPACCT.DAT"));
-  EXPECT_FALSE(dm_.trExport.Active());
+  EXPECT_EQ(source_.begun, 0);
 }
 
-TEST_F(ExportRunTest, CardValueOfTheWrongLengthEndsTheRun) {
+// The rows of the real source: a generated database, embedded and over TCP.
+class RealSourceTest : public ExportRunTest {
+ protected:
+  void SetUp() override {
+    IEX_SKIP_WITHOUT_DATABASE();
+    ExportRunTest::SetUp();
+  }
+  void MakeDb(const tools::AgencyOptions& o = {}) {
+    path_ = test::MakeAgencyDb(dir_, "agency.fdb", o);
+    ASSERT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "x"));
+  }
+  db::TdmMain dm_;
+  db::TDbExportSource db_{dm_};
+  TExportRun dbRun_{db_, view_, env_};
+  std::string path_;
+
+  std::string DbRunFailure() {
+    try {
+      dbRun_.RunExport(DefaultSettings(), [&] { ++saves_; });
+    } catch (const EMvError& e) {
+      return e.what();
+    }
+    return std::string();
+  }
+};
+
+TEST_F(RealSourceTest, WritesBothFilesInOneTransaction) {
+  tools::AgencyOptions o;
+  o.invoices = 20;
+  MakeDb(o);
+  const std::string out = DefaultDir();
+  dbRun_.CountInvoices = true;
+  EXPECT_EQ(DbRunFailure(), "");
+  EXPECT_EQ(saves_, 1);
+  EXPECT_FALSE(dm_.trExport.Active());
+  EXPECT_GT(dbRun_.Summary.bookingLines, 10);
+  EXPECT_EQ(view_.last.done, view_.last.total);
+  EXPECT_GT(test::ReadFile(out + "/IMPACCT.DAT").size(), 100u);
+}
+
+TEST_F(RealSourceTest, CardValueOfTheWrongLengthEndsTheRun) {
   tools::AgencyOptions o;
   o.encryptCards = true;
   o.invoices = 30;
@@ -212,13 +254,13 @@ TEST_F(ExportRunTest, CardValueOfTheWrongLengthEndsTheRun) {
   ASSERT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "x"));
   const std::string out = DefaultDir();
   PlantPreviousPair(out);
-  EXPECT_EQ(RunFailure(), "Invalid format.");
+  EXPECT_EQ(DbRunFailure(), "Invalid format.");
   EXPECT_TRUE(PreviousPairIntact(out));
   EXPECT_EQ(Leftovers(out), "");
   EXPECT_FALSE(dm_.trExport.Active());
 }
 
-TEST_F(ExportRunTest, ServerStoppedInTheMiddleOverTcp) {
+TEST_F(RealSourceTest, ServerStoppedInTheMiddleOverTcp) {
   if (test::ServerHost().empty()) GTEST_SKIP() << "no Firebird server (IEX_FB_HOST) for this run";
   tools::AgencyOptions o;
   o.invoices = 400;
@@ -226,13 +268,13 @@ TEST_F(ExportRunTest, ServerStoppedInTheMiddleOverTcp) {
   ASSERT_TRUE(dm_.ConnectToDB(test::RemotePath(path_), "SYSDBA", test::ServerPassword()));
   const std::string svc = "fbsvcmgr " + test::ServiceManager() + " user SYSDBA password " +
                           test::ServerPassword() + " action_properties dbname " + path_ + " ";
-  view_.onStatusNumber = [&](long n) {
+  view_.onRecord = [&](long n) {
     if (n == 150) {
       ASSERT_EQ(std::system((svc + "prp_shutdown_mode prp_sm_full prp_force_shutdown 0 >/dev/null 2>&1").c_str()), 0);
     }
   };
   PlantPreviousPair(DefaultDir());
-  EXPECT_THROW(Run(), db::EDatabaseError);
+  EXPECT_THROW(dbRun_.RunExport(DefaultSettings(), [&] { ++saves_; }), db::EDatabaseError);
   EXPECT_TRUE(PreviousPairIntact(DefaultDir()));
   EXPECT_EQ(Leftovers(DefaultDir()), "");
   EXPECT_EQ(saves_, 0);

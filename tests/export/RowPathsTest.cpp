@@ -9,7 +9,10 @@
 #include "DbWriter.h"
 #include "FakeEnv.h"
 #include "RecordingExportView.h"
+#include "StatedQueries.h"
 #include "TempPaths.h"
+#include "db/DbExportSource.h"
+#include "db/ExportRowSources.h"
 #include "export/ExportRun.h"
 #include "export/RevenueTypes.h"
 #include "util/DateValue.h"
@@ -38,16 +41,16 @@ struct DbVariant {
   bool encrypted;
 };
 
-std::string ExportWith(db::TRowPath path, const std::string& database, const std::string& password,
+std::string ExportWith(const db::TRowSourceFactory& rows, const std::string& database, const std::string& password,
                        const ExportSettings& settings, const std::string& out) {
   fs::create_directories(out);
   db::TdmMain dm;
   EXPECT_TRUE(dm.ConnectToDB(database, "SYSDBA", password)) << dm.LastConnectError;
   test::FakeEnv env;
   test::RecordingExportView view;
-  TExportRun run(dm, view, env);
+  db::TDbExportSource source(dm, rows);
+  TExportRun run(source, view, env);
   run.FixedOutputDir = out;
-  run.RowPath = path;
   EXPECT_TRUE(run.RunExport(settings, [] {}));
   return test::ReadFile(out + "/IMPACCT.DAT") + "\n--\n" + test::ReadFile(out + "/IMPINV.DAT");
 }
@@ -89,8 +92,8 @@ TEST_P(RowPaths, OnePassGivesTheSameBytesAsTheStatedQueries) {
       s.MapBy = mapBy;
       s.ItinMap = mapBy;
       const std::string tag = std::to_string(++n);
-      const std::string stated = ExportWith(db::TRowPath::StatedQueries, path, "x", s, dir.File("stated" + tag));
-      const std::string onePass = ExportWith(db::TRowPath::OnePass, path, "x", s, dir.File("onepass" + tag));
+      const std::string stated = ExportWith(db::MakeStatedQueryRows, path, "x", s, dir.File("stated" + tag));
+      const std::string onePass = ExportWith(db::MakeOnePassRows, path, "x", s, dir.File("onepass" + tag));
       ASSERT_GT(stated.size(), 10u);
       ASSERT_EQ(onePass, stated) << "filter " << n;
     }
@@ -98,8 +101,8 @@ TEST_P(RowPaths, OnePassGivesTheSameBytesAsTheStatedQueries) {
   if (test::ServerHost().empty()) return;
   ExportSettings all;
   for (int c = 1; c <= 10; ++c) all.CategoryLetters[static_cast<std::size_t>(c)] = GetDefaultRevenueType(c);
-  EXPECT_EQ(ExportWith(db::TRowPath::OnePass, test::RemotePath(path), test::ServerPassword(), all, dir.File("tcp")),
-            ExportWith(db::TRowPath::StatedQueries, path, "x", all, dir.File("embedded")));
+  EXPECT_EQ(ExportWith(db::MakeOnePassRows, test::RemotePath(path), test::ServerPassword(), all, dir.File("tcp")),
+            ExportWith(db::MakeStatedQueryRows, path, "x", all, dir.File("embedded")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, RowPaths,

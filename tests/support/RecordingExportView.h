@@ -10,22 +10,25 @@ namespace iex::test {
 // Records what the export run shows; answers the folder chooser as told.
 class RecordingExportView : public TExportView {
  public:
-  std::vector<std::string> statusTexts, errors;
-  long statusNumbers = 0;
+  std::vector<TExportPhase> phases;  // each change of phase, in order
+  TExportProgress last;
+  long recordsShown = 0;  // account lines and invoices written, as the run reported them
   bool exportEnabled = true;
   int chooserShown = 0;
   std::string chooserStart;
   bool chooserAnswer = true;
   std::string chooserFolder;  // empty: OK with the start folder
-  std::function<void(long)> onStatusNumber;
+  std::function<void(long)> onRecord;  // called with recordsShown
 
-  void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
-  void SetStatusNumber(const std::string& text) override {
-    if (text.empty()) return;
-    ++statusNumbers;
-    if (onStatusNumber) onStatusNumber(statusNumbers);
+  void ShowProgress(const TExportProgress& p) override {
+    if (phases.empty() || phases.back() != p.phase) phases.push_back(p.phase);
+    const bool record = (p.phase == TExportPhase::WritingAccounts || p.phase == TExportPhase::WritingInvoices) &&
+                        !p.number.empty();
+    last = p;
+    if (!record) return;
+    ++recordsShown;
+    if (onRecord) onRecord(recordsShown);
   }
-  void ProcessMessages() override {}
   void EnableExport(bool enabled) override { exportEnabled = enabled; }
   bool ChooseFolder(const std::string& start, std::string& chosen) override {
     ++chooserShown;
@@ -33,7 +36,6 @@ class RecordingExportView : public TExportView {
     chosen = chooserFolder.empty() ? start : chooserFolder;
     return chooserAnswer;
   }
-  void ShowError(const std::string& text) override { errors.push_back(text); }
 };
 
 }  // namespace iex::test

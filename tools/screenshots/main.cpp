@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   qobject_cast<QComboBox*>(window.Widget(iex::TElement::cbMapBy))->setCurrentIndex(0);
   // A run under way: progress bar, phase and the Stop button.
   qobject_cast<QPushButton*>(window.Widget(iex::TElement::bExport))->click();
-  if (!QTest::qWaitFor([&] { return window.Controller().Progress().invoicesDone > 1500; }, 60000)) return 1;
+  if (!QTest::qWaitFor([&] { return window.Controller().Progress().InvoicesWritten() > 1500; }, 60000)) return 1;
   QTest::qWait(200);  // the window's progress timer shows it
   if (!Save(window, out + "/export-running.png")) return 1;
   qobject_cast<QPushButton*>(window.Widget(iex::TElement::bStop))->click();

@@ -11,11 +11,9 @@ int RunWindow(int argc, char** argv) {
   QApplication app(argc, argv);
   Env& env = DefaultEnv();
   // Start-up routines before any window exists.
-  RegionalSettings settings = env.Regional();
-  const DateOrder order = InitDateOrder(settings);
-  ExpandShortYearFormat(settings);
+  const TDateFormats formats = StartDateFormats(env.Regional());
   TRegistrySettingsStore store(env.Paths());
-  qt::MainWindow window(env, settings, order, store, IEX_VERSION);
+  qt::MainWindow window(env, formats.regional, formats.order, store, IEX_VERSION);
   db::TdmMain dm;
   window.Start(dm);
   return app.exec();

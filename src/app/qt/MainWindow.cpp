@@ -1,5 +1,7 @@
 #include "app/qt/MainWindow.h"
 
+#include "app/ProgressText.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -519,6 +521,7 @@ void MainWindow::RunInBackground(std::function<void()> work, std::function<void(
         [this, done, error] {
           worker_.join();
           progressTimer_->stop();
+          ShowProgress();  // the run's last state: done, stopped or failed
           done(error);
         },
         Qt::QueuedConnection);
@@ -560,18 +563,21 @@ void MainWindow::LockInputs(bool locked) {
 }
 
 void MainWindow::ShowProgress() {
-  if (!fm_->ExportRunning()) return;
   const TRunProgress p = fm_->Progress();
-  SetText(TElement::lStatus, p.statusText);
-  SetText(TElement::lStatusNo, p.number);
+  const TProgressDisplay d = DescribeProgress(p.run);
+  SetText(TElement::lStatus, d.statusText);
+  SetText(TElement::lStatusNo, d.statusNumber);
   const int seconds = static_cast<int>(p.elapsedSeconds);
-  lPhase_->setText(Q(p.phase) + QString("  %1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar('0')));
-  if (p.invoicesTotal > 0) {
-    const long total = std::min<long>(p.invoicesTotal, 1L << 30);
-    progress_->setRange(0, static_cast<int>(total));
-    progress_->setValue(static_cast<int>(std::min(p.invoicesDone, total)));
-    progress_->setFormat("%v of %m invoices");
+  lPhase_->setText(Q(d.phase) + QString("  %1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar('0')));
+  if (d.busy) {
+    progress_->setRange(0, 0);
+    progress_->setFormat(Q(d.count));
+    return;
   }
+  const long maximum = std::min<long>(d.maximum, 1L << 30);
+  progress_->setRange(0, static_cast<int>(maximum));
+  progress_->setValue(static_cast<int>(std::min(d.value, maximum)));
+  progress_->setFormat(Q(d.count));
 }
 
 }  // namespace iex::qt

@@ -1,7 +1,7 @@
 #include <optional>
 #include <utility>
 
-#include "db/ExportRowSources.h"
+#include "StatedQueries.h"
 #include "db/RowReaders.h"
 
 namespace iex::db {
@@ -11,17 +11,17 @@ namespace {
 // detail and segment, grouped here into bookings; UDIDs asked per booking.
 class TStatedQueryRows final : public TExportRowSource {
  public:
-  explicit TStatedQueryRows(TdmMain& dm) : dm_(dm) {}
+  explicit TStatedQueryRows(TTransaction& tr) : profiles_(tr), invoices_(tr), udids_(tr) {}
   ~TStatedQueryRows() override { Close(); }
 
   void OpenProfiles(const TInvoiceFilter& filter) override {
-    dm_.PrepareProfileQuery(filter);
-    dm_.sqlProfileExp.ExecQuery();
-    profileReader_.emplace(dm_.sqlProfileExp);
+    profiles_.SetSQL(ProfileQueryLines(filter));
+    profiles_.ExecQuery();
+    profileReader_.emplace(profiles_);
   }
 
   bool NextProfile(TProfileRow& row) override {
-    TQuery& q = dm_.sqlProfileExp;
+    TQuery& q = profiles_;
     if (q.Eof()) return false;
     profileReader_->Read(q, row);
     q.Next();
@@ -29,11 +29,11 @@ class TStatedQueryRows final : public TExportRowSource {
   }
 
   void OpenBookings(const TInvoiceFilter& filter, bool newDestTable, bool isCCEncrypt) override {
-    dm_.sqlProfileExp.Close();
-    dm_.PrepareInvoiceQuery(filter, isCCEncrypt);
-    dm_.PrepareUdids();
-    dm_.sqlInvoiceExp.ExecQuery();
-    TQuery& q = dm_.sqlInvoiceExp;
+    profiles_.Close();
+    invoices_.SetSQL(InvoiceQueryLines(filter, newDestTable, isCCEncrypt));
+    udids_.SetSQL(UdidQueryLines());
+    invoices_.ExecQuery();
+    TQuery& q = invoices_;
     bookingReader_.emplace(q, newDestTable);
     paymentReader_.emplace(q, isCCEncrypt);
     segmentReader_.emplace(q);
@@ -44,7 +44,7 @@ class TStatedQueryRows final : public TExportRowSource {
   // the payment come from its first row. Segments repeat once per payment
   // detail; the writer keeps the first of each.
   bool NextBooking(TBookingRecord& r) override {
-    TQuery& q = dm_.sqlInvoiceExp;
+    TQuery& q = invoices_;
     if (q.Eof()) return false;
     bookingReader_->Read(q, r);
     r.payments.assign(1, paymentReader_->Read(q));
@@ -54,7 +54,7 @@ class TStatedQueryRows final : public TExportRowSource {
       TSegmentRow s = segmentReader_->Read(q);
       if (s.segmentNo != 0) r.segments.push_back(std::move(s));
     }
-    TQuery& u = dm_.sqlUDIDs;
+    TQuery& u = udids_;
     u.SetParamInteger("BOOKING_LINKNO", r.bookingNo);
     u.ExecQuery();
     const TUdidReader udids(u);
@@ -64,13 +64,13 @@ class TStatedQueryRows final : public TExportRowSource {
   }
 
   void Close() noexcept override {
-    dm_.sqlProfileExp.Close();
-    dm_.sqlInvoiceExp.Close();
-    dm_.sqlUDIDs.Close();
+    profiles_.Close();
+    invoices_.Close();
+    udids_.Close();
   }
 
  private:
-  TdmMain& dm_;
+  TQuery profiles_, invoices_, udids_;
   int bookingColumn_ = 0;
   std::optional<TProfileReader> profileReader_;
   std::optional<TBookingReader> bookingReader_;
@@ -80,6 +80,8 @@ class TStatedQueryRows final : public TExportRowSource {
 
 }  // namespace
 
-std::unique_ptr<TExportRowSource> MakeStatedQueryRows(TdmMain& dm) { return std::make_unique<TStatedQueryRows>(dm); }
+std::unique_ptr<TExportRowSource> MakeStatedQueryRows(TTransaction& trExport) {
+  return std::make_unique<TStatedQueryRows>(trExport);
+}
 
 }  // namespace iex::db

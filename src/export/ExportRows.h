@@ -4,13 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "db/ExportQueries.h"
+#include "export/InvoiceFilter.h"
 
-namespace iex::db {
+namespace iex {
 
-// What the file writers read, as the database module hands it over: typed
-// rows, with every value already read the way the writers use it (NULL as
-// "", 0 or date 0).
+// What the file writers read, as a source hands it over: typed rows, every
+// value already read the way the writers use it (NULL as "", 0 or date 0),
+// texts in the files' 8-bit code page and amounts in hundredths.
+
+// The columns of a row whose text held characters the files' code page
+// cannot hold ("?" stands in their place); almost always empty.
+using TLossyColumns = std::vector<const char*>;
 
 // One row of a profile (a profile with several categories, addresses or
 // communication entries has several, first the one its account line shows).
@@ -20,12 +24,15 @@ struct TProfileRow {
   int32_t rate1 = 0, travelCategory = 0;
   std::string address1, address2, city, state, zip, country;
   std::string email, busPhone, fax, phone;
+  TLossyColumns lossy;
 };
 
 struct TPaymentRow {
+  int32_t paymentNo = 0;
   int32_t payMethod = 0;
   std::string ckccNo;
   std::string ckccNoEncrypt;  // the enciphered bytes, when the run reads them
+  TLossyColumns lossy;
 };
 
 struct TSegmentRow {
@@ -35,10 +42,12 @@ struct TSegmentRow {
   std::string fareBasis;
   int32_t fare = 0;
   std::string classOfSvc;
+  TLossyColumns lossy;
 };
 
 struct TUdidRow {
   std::string udidNo, udid;
+  TLossyColumns lossy;
 };
 
 // One booking of a selected invoice, with the invoice's and the booking's
@@ -52,16 +61,17 @@ struct TBookingRecord {
   int32_t calcBaseFare = 0, commRate = 0, commAmt = 0;
   std::string startingTicketNo, confirmNo;
   double departDate = 0, returnDate = 0;
-  std::optional<int32_t> eticketInd;    // none: not a whole number
-  std::optional<int64_t> ticketRange;   // ending minus starting ticket; none: not whole numbers
+  std::optional<int32_t> eticketInd;   // none: not a whole number
+  std::optional<int64_t> ticketRange;  // ending minus starting ticket; none: not whole numbers
   std::string interCode;
   int32_t highFare = 0, lowFare = 0, tax1 = 0, tax2 = 0, tax3 = 0, tax4 = 0;
   int32_t travelTypeNo = 0, travelCategory = 0;
   std::string travelType, airlineNo, vendorName, vendorInterfaceId, sourceOfBooking;
   double resDate = 0;
   std::string rescardNo, insideAgentId, outsideAgentId, destination;
+  TLossyColumns lossy;
 
-  std::vector<TPaymentRow> payments;  // by payment number
+  std::vector<TPaymentRow> payments;  // by payment number, details without a payment last
   std::vector<TSegmentRow> segments;  // each once, in itinerary order
   std::vector<TUdidRow> udids;        // by UDID number
 };
@@ -78,4 +88,4 @@ class TExportRowSource {
   virtual void Close() noexcept = 0;  // ends every open cursor; also after errors
 };
 
-}  // namespace iex::db
+}  // namespace iex
