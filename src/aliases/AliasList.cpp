@@ -1,6 +1,8 @@
 #include "platform/Cp1252Case.h"
 #include "aliases/AliasList.h"
 
+#include "platform/AnsiText.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -64,7 +66,7 @@ bool TAliasList::SeedFile(bool global) {
   std::vector<std::string> skipped;
   const bool written = file.Seed(records, skipped);
   for (const std::string& name : skipped)
-    Warn("The alias \"" + name + "\" of the registry cannot be stored in " + file.FileName() +
+    Warn("The alias \"" + name + "\" of the registry cannot be stored in " + ShownPath(file.FileName()) +
          " (a blank at either end, \"=\", \"]\" or a line break); it is left out there. Rename it in the registry.");
   return written;
 }
@@ -178,6 +180,45 @@ int TAliasList::IndexOfAliasDisplayName(const std::string& AliasDisplay) const {
     if (SameTextCp1252(FList[static_cast<std::size_t>(i)].first, base) && FList[static_cast<std::size_t>(i)].second->IsGlobal == global)
       return i;
   return -1;
+}
+
+int TAliasList::ResolveAliasName(const std::string& name, std::string& error) const {
+  error.clear();
+  std::string base = name;
+  int scope = -1;  // -1 either, 0 local, 1 global
+  for (const auto& [suffix, s] : {std::pair<const char*, int>{" (global)", 1}, {" (local)", 0}}) {
+    const std::string tail = suffix;
+    if (base.size() > tail.size() && base.compare(base.size() - tail.size(), tail.size(), tail) == 0) {
+      bool exists = false;  // a name that truly ends so is taken as it is
+      for (const Entry& e : FList) exists = exists || e.first == name;
+      if (!exists) {
+        base.resize(base.size() - tail.size());
+        scope = s;
+      }
+    }
+  }
+  auto inScope = [&](const Entry& e) { return scope < 0 || e.second->IsGlobal == (scope == 1); };
+  for (int i = 0; i < Count(); ++i) {
+    const Entry& e = FList[static_cast<std::size_t>(i)];
+    if (inScope(e) && e.first == base) return i;
+  }
+  int found = -1;
+  std::vector<std::string> alike;
+  for (int i = 0; i < Count(); ++i) {
+    const Entry& e = FList[static_cast<std::size_t>(i)];
+    if (!inScope(e) || !SameTextCp1252(e.first, base)) continue;
+    if (found < 0) found = i;
+    const std::string shown = e.first + (e.second->IsGlobal ? " (global)" : " (local)");
+    if (std::find(alike.begin(), alike.end(), shown) == alike.end()) alike.push_back(shown);
+  }
+  if (alike.size() > 1) {
+    error = "The alias name " + name + " fits several aliases:";
+    for (const std::string& a : alike) error += " " + a + (a == alike.back() ? "." : ",");
+    error += " Give the name exactly as it is written.";
+    return -1;
+  }
+  if (found < 0) error = "There is no alias " + name + ".";
+  return found;
 }
 
 std::string TAliasList::GetPathForAliasNameGlobal(const std::string& AliasName, bool IsGlobal) {

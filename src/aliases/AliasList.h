@@ -36,6 +36,11 @@ class TAliasList {
   int IndexOfAliasName(const std::string& AliasName) const;
   int IndexOfAliasNameGlobal(const std::string& AliasName, bool IsGlobal) const;
   int IndexOfAliasDisplayName(const std::string& AliasDisplay) const;
+  // The alias a name the user gives means: that name exactly (in the scope
+  // a " (global)" or " (local)" suffix names), else the one alias whose name
+  // differs from it only in letter case. -1, with the reason in `error`,
+  // when none fits or several fit alike: never a silent choice.
+  int ResolveAliasName(const std::string& name, std::string& error) const;
   std::string GetPathForAliasNameGlobal(const std::string& AliasName, bool IsGlobal);
   std::string GetPathForExtAlias(const TExtAlias& E);
   bool AnyLocalAliasExist(const std::string& AliasName);

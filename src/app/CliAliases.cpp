@@ -5,7 +5,8 @@
 
 #include "aliases/AliasList.h"
 #include "db/PathRules.h"
-#include "platform/Codepage1252.h"
+#include "platform/AnsiText.h"
+#include "platform/Error.h"
 
 namespace iex {
 
@@ -33,27 +34,27 @@ int RunAliasesCommand(const std::vector<std::string>& args, const Env& env, std:
     if (seedGlobal) {
       const std::string file = GetGlobalAliasFilePath(env.Paths(), TAliasDBType::adtIB);
       const bool written = list.SeedFile(true);
-      for (const std::string& w : list.TakeWarnings()) std::fprintf(err, "%s\n", Cp1252ToUtf8(w).c_str());
-      std::fprintf(out, "%s %s\n", Cp1252ToUtf8(file).c_str(),
+      for (const std::string& w : list.TakeWarnings()) std::fprintf(err, "%s\n", AnsiToUtf8(w).c_str());
+      std::fprintf(out, "%s %s\n", file.c_str(),  // a path: UTF-8 already
                    written ? "now holds the aliases of all users from the registry."
                            : "was left as it is: it exists already, or the registry holds no aliases of all users.");
       return 0;
     }
     std::vector<std::string> lines;
     list.GetAliasDisplayNames(lines);
-    for (const std::string& w : list.TakeWarnings()) std::fprintf(err, "Warning: %s\n", Cp1252ToUtf8(w).c_str());
+    for (const std::string& w : list.TakeWarnings()) std::fprintf(err, "Warning: %s\n", AnsiToUtf8(w).c_str());
     if (lines.empty()) std::fprintf(out, "No aliases. Add them to %s or the registry.\n",
                                     GetLocalAliasFilePath(env.Paths(), TAliasDBType::adtIB).c_str());
     // Display lines stand in the list's order, one per alias.
     for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
       const std::string& line = lines[static_cast<std::size_t>(i)];
       const std::string path = list.AliasPath(i);
-      std::fprintf(out, "%s\t%s\t(%s)\n", Cp1252ToUtf8(line).c_str(), Cp1252ToUtf8(path).c_str(),
+      std::fprintf(out, "%s\t%s\t(%s)\n", AnsiToUtf8(line).c_str(), AnsiToUtf8(path).c_str(),
                    ConnectionTypeText(db::GetPathConnectionType(path)));
     }
     return 0;
   } catch (const std::exception& e) {
-    std::fprintf(err, "%s\n", Cp1252ToUtf8(e.what()).c_str());
+    std::fprintf(err, "%s\n", AnsiToUtf8(e.what()).c_str());
     return 1;
   }
 }
@@ -61,7 +62,11 @@ int RunAliasesCommand(const std::vector<std::string>& args, const Env& env, std:
 std::string ResolveAliasPath(const Env& env, const std::string& aliasName) {
   TAliasList list(true, TAliasDBType::adtIB, env.Paths(), [](const std::string&) { return false; });
   list.RefreshList();
-  return list.GetPathForAliasName(aliasName);
+  std::string error;
+  const int i = list.ResolveAliasName(aliasName, error);
+  // Several names alike are the user's to settle; none is the page's "no alias".
+  if (i < 0 && error.find("fits several") != std::string::npos) throw EMvError(error);
+  return i < 0 ? std::string() : list.AliasPath(i);
 }
 
 }  // namespace iex

@@ -14,7 +14,7 @@
 #include "db/ErrorReasons.h"
 #include "export/ExportRequest.h"
 #include "export/ExportRun.h"
-#include "platform/Codepage1252.h"
+#include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/LockedFile.h"
 #include "platform/PathText.h"
@@ -33,11 +33,11 @@ struct TValidationError : EMvError {
   using EMvError::EMvError;
 };
 
-void Say(std::FILE* f, const std::string& cp1252Text) { std::fprintf(f, "%s\n", Cp1252ToUtf8(cp1252Text).c_str()); }
+void Say(std::FILE* f, const std::string& cp1252Text) { std::fprintf(f, "%s\n", AnsiToUtf8(cp1252Text).c_str()); }
 
 // What the options give before the database is asked anything.
 struct TCliSetup {
-  std::string path;      // the database, as the connection takes it
+  std::string pathUtf8;  // the database, as the connection takes it
   std::string password;  // wiped once connected
   TExportRequest request;  // without the branch, which the database checks
   TSavedSettings saved;
@@ -47,7 +47,7 @@ std::optional<double> DateOption(const std::string& text, const TDateFormats& fo
   if (text.empty()) return std::nullopt;
   uint16_t n = kInvalidDay;
   try {
-    n = ParseDateText(Utf8ToCp1252(text), DateOrderHint(formats.regional.shortDateFormat), formats.order,
+    n = ParseDateText(Utf8ToAnsi(text), DateOrderHint(formats.regional.shortDateFormat), formats.order,
                       TodayDayNumber(env));
   } catch (const EMvError&) {
   }
@@ -66,7 +66,7 @@ int64_t NumberOption(const std::string& text) {
 
 // The text arrives from the terminal (UTF-8); the messages are 8-bit.
 int32_t BranchOption(const std::string& utf8, db::TdmMain& dm) {
-  const std::string text = Utf8ToCp1252(utf8);
+  const std::string text = Utf8ToAnsi(utf8);
   const std::string refused = "Could not set value to Branch number " + text + ". Access denied.";
   int32_t branch = 0;
   try {
@@ -82,35 +82,41 @@ int32_t BranchOption(const std::string& utf8, db::TdmMain& dm) {
   throw TValidationError("Could not set value to Branch number " + std::to_string(branch) + ". Access denied.");
 }
 
-std::string DatabasePath(const TExportOptions& o, const TAliasResolver& resolveAlias) {
-  if (o.alias.empty()) return Utf8ToCp1252(o.database);
+// The database path in UTF-8: as given, or the alias's (ANSI, as its store keeps it).
+std::string DatabasePathUtf8(const TExportOptions& o, const TAliasResolver& resolveAlias) {
+  if (o.alias.empty()) return o.database;
   if (!resolveAlias) throw TValidationError("Aliases are not available in this build; name the database with --database.");
-  const std::string path = resolveAlias(Utf8ToCp1252(o.alias));
+  std::string path;
+  try {
+    path = resolveAlias(Utf8ToAnsi(o.alias));
+  } catch (const EMvError& e) {
+    throw TValidationError(e.what());
+  }
   if (path.empty()) throw TValidationError("Please enter Alias Name.");
-  return path;
+  return AnsiToUtf8(path);
 }
 
 // The mapping page's choices: saved ones, replaced by those the options give.
 TSavedSettings MappingOptions(const TExportOptions& o, TSettingsStore* store) {
   TSavedSettings saved = store ? store->Load() : TSavedSettings::Defaults();
   if (o.categoryLetters) {
-    const std::string letters = Utf8ToCp1252(*o.categoryLetters);
+    const std::string letters = Utf8ToAnsi(*o.categoryLetters);
     if (letters.size() != 10) throw TValidationError("--category-letters takes exactly ten characters, one per travel category.");
     for (std::size_t c = 1; c <= 10; ++c) saved.categoryLetters[c] = letters.substr(c - 1, 1);
   }
   if (o.mapBy) saved.mapBy = *o.mapBy == "type" ? "Travel Type" : "Travel Category";
   if (o.itinerary) saved.itinMap = *o.itinerary == "vendor" ? 1 : 0;
-  if (o.travelTypeMap) saved.travelTypeMap = Utf8ToCp1252(*o.travelTypeMap);
+  if (o.travelTypeMap) saved.travelTypeMap = Utf8ToAnsi(*o.travelTypeMap);
   return saved;
 }
 
 TCliSetup ReadInputs(const TExportOptions& o, const Env& env, TSettingsStore* store, const TAliasResolver& resolveAlias,
                      std::FILE* err) {
   TCliSetup s;
-  s.path = DatabasePath(o, resolveAlias);
+  s.pathUtf8 = DatabasePathUtf8(o, resolveAlias);
   std::error_code ec;
   if (!std::filesystem::is_directory(PathOfText(o.outputDir), ec))
-    throw TValidationError("The output folder " + Utf8ToCp1252(o.outputDir) + " does not exist. Create it or name another one.");
+    throw TValidationError("The output folder " + Utf8ToAnsi(o.outputDir) + " does not exist. Create it or name another one.");
   std::string warning;
   s.password = ReadPassword(o.passwordEnv, o.passwordFile, warning);
   if (!warning.empty()) Say(err, warning);
@@ -129,11 +135,11 @@ TCliSetup ReadInputs(const TExportOptions& o, const Env& env, TSettingsStore* st
 
 // Connects and wipes the password; false with the reason said on `err`.
 bool Connect(db::TdmMain& dm, const TExportOptions& o, TCliSetup& s, std::FILE* err, std::string& failure) {
-  std::string password1252 = Utf8ToCp1252(s.password);
-  const bool connected = dm.ConnectToDB(s.path, Utf8ToCp1252(o.user), password1252);
+  std::string passwordAnsi = Utf8ToAnsi(s.password);
+  const bool connected = dm.ConnectToDBUtf8(s.pathUtf8, Utf8ToAnsi(o.user), passwordAnsi);
   const bool passwordGiven = !s.password.empty();
   Wipe(s.password);
-  Wipe(password1252);
+  Wipe(passwordAnsi);
   if (!connected) {
     failure = "Unable to connect to database.\n" + dm.LastConnectError;
     return false;
@@ -180,7 +186,7 @@ void RunAndReport(const TExportOptions& o, const Env& env, TSettingsStore* store
       s.saved.travelTypeMap = BuildTravelTypeMap(grid);
       store->Save(s.saved);
     } catch (const EMvError& e) {
-      throw EMvError(std::string(e.what()) + "\nThe import files IMPACCT.DAT and IMPINV.DAT in " + Utf8ToCp1252(o.outputDir) +
+      throw EMvError(std::string(e.what()) + "\nThe import files IMPACCT.DAT and IMPINV.DAT in " + Utf8ToAnsi(o.outputDir) +
                      " are complete; only the settings were not saved.");
     }
   };
@@ -253,7 +259,7 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
     try {
       WriteFileAtomically(o.summaryJson, RunReportJson(report));
     } catch (const std::exception& e) {
-      Say(err, "The summary cannot be written to " + Utf8ToCp1252(o.summaryJson) + ": " + e.what());
+      Say(err, "The summary cannot be written to " + Utf8ToAnsi(o.summaryJson) + ": " + e.what());
       if (report.status == 0) return 1;
     }
   }

@@ -10,7 +10,9 @@
 #include "app/ProgressText.h"
 #include "db/DbExportSource.h"
 #include "db/PathRules.h"
+#include "platform/AnsiText.h"
 #include "platform/Error.h"
+#include "platform/PathText.h"
 #include "util/NumberText.h"
 
 namespace iex {
@@ -98,7 +100,12 @@ void TfmMain::UpdateAliasPath() {
   view_.SetText(TElement::edUserName, "SYSDBA");
   std::string path;
   const std::string alias = view_.Text(TElement::cbAlias);
-  if (!alias.empty() && view_.ItemIndex(TElement::cbAlias) >= 0) path = AList->GetPathForAliasName(alias);
+  // The line chosen, a scope suffix included; never a silent pick among names alike.
+  std::string unresolved;
+  if (!alias.empty() && view_.ItemIndex(TElement::cbAlias) >= 0) {
+    const int i = AList->ResolveAliasName(alias, unresolved);
+    if (i >= 0) path = AList->AliasPath(i);
+  }
   view_.SetText(TElement::edPath, path);
   const char* suffix = "  (Local)";
   switch (db::GetPathConnectionType(path)) {
@@ -256,10 +263,10 @@ void TfmMain::ExportFinished(bool done, std::exception_ptr error) {
     const TExportSummary& s = run_->Summary;
     view_.SetText(TElement::lStatus, "Export Done.");
     view_.SetText(TElement::lStatusNo, Counted(s.accountLines, "account line", "account lines") + ", " +
-                                           Counted(s.bookingLines, "booking", "bookings") + " in " + run_->OutputDir);
+                                           Counted(s.bookingLines, "booking", "bookings") + " in " + ShownPath(run_->OutputDir));
     view_.ShowMessageBox(TMsgKind::Information,
-                         "Export Done.\n" + run_->OutputDir + "/IMPACCT.DAT: " + std::to_string(s.accountLines) +
-                             " lines\n" + run_->OutputDir + "/IMPINV.DAT: " +
+                         "Export Done.\n" + ShownPath(JoinPath(run_->OutputDir, "IMPACCT.DAT")) + ": " +
+                             std::to_string(s.accountLines) + " lines\n" + ShownPath(JoinPath(run_->OutputDir, "IMPINV.DAT")) + ": " +
                              std::to_string(s.bookingLines + s.segmentLines + s.udidLines + s.paymentRefLines) + " lines",
                          TMsgButtons::OK);
   }

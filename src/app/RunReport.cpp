@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/Codepage1252.h"
+#include "platform/AnsiText.h"
 #include "util/DateValue.h"
 
 namespace iex {
@@ -38,7 +38,7 @@ std::string IsoDate(double value) {
   return Quoted(buf);
 }
 
-std::string OrNull(const std::string& text) { return text.empty() ? "null" : Quoted(Cp1252ToUtf8(text)); }
+std::string OrNull(const std::string& text) { return text.empty() ? "null" : Quoted(AnsiToUtf8(text)); }
 
 }  // namespace
 
@@ -49,7 +49,7 @@ std::string RunReportJson(const TRunReport& r) {
   std::snprintf(elapsed, sizeof elapsed, "%.3f", r.elapsedSeconds);
   std::string j = "{\n";
   j += "  \"status\": " + std::to_string(r.status) + ",\n";
-  j += "  \"error\": " + (r.error.empty() ? std::string("null") : Quoted(Cp1252ToUtf8(r.error))) + ",\n";
+  j += "  \"error\": " + (r.error.empty() ? std::string("null") : Quoted(AnsiToUtf8(r.error))) + ",\n";
   j += "  \"elapsedSeconds\": " + std::string(elapsed) + ",\n";
   j += "  \"filesWritten\": " + std::string(r.filesWritten ? "true" : "false") + ",\n";
   j += "  \"files\": {\n";

@@ -3,22 +3,27 @@
 #include "db/DbError.h"
 #include "db/ErrorReasons.h"
 #include "db/ServiceProbe.h"
+#include "platform/AnsiText.h"
 
 namespace iex::db {
 
 TdmMain::TdmMain() = default;
 
 bool TdmMain::ConnectToDB(const std::string& DBPath, const std::string& DBUserName, const std::string& DBPassword) {
+  return ConnectToDBUtf8(AnsiToUtf8(DBPath), DBUserName, DBPassword);
+}
+
+bool TdmMain::ConnectToDBUtf8(const std::string& pathUtf8, const std::string& DBUserName, const std::string& DBPassword) {
   if (ZAMDatabase.Connected()) ZAMDatabase.SetConnected(false);
-  std::string path = DBPath;
+  std::string path = pathUtf8;
   AdjustDatabasePath(path, DBUserName, DBPassword);
-  ZAMDatabase.DatabaseName = path;
+  ZAMDatabase.DatabaseNameUtf8 = path;
   ZAMDatabase.Params = {"USER_NAME=" + DBUserName, "PASSWORD=" + DBPassword};
   LastConnectError.clear();
   try {
     ZAMDatabase.Connect();
   } catch (const EDatabaseError& e) {
-    LastConnectError = ConnectionFailureReason(e, path);
+    LastConnectError = ConnectionFailureReason(e, Utf8ToAnsi(path));
     ZAMDatabase.SetConnected(false);
     return false;
   } catch (const EMvError& e) {
@@ -30,7 +35,7 @@ bool TdmMain::ConnectToDB(const std::string& DBPath, const std::string& DBUserNa
 }
 
 bool TdmMain::OpenedByEmbeddedEngine() const {
-  return ZAMDatabase.Connected() && ParseConnectionString(ZAMDatabase.DatabaseName).host.empty();
+  return ZAMDatabase.Connected() && ParseConnectionString(ZAMDatabase.DatabaseNameUtf8).host.empty();
 }
 
 void TdmMain::AdjustDatabasePath(std::string& Path, const std::string& UserName, const std::string& Password) {

@@ -30,7 +30,10 @@ class TdmMain {
   // True when the file was opened in this process by the embedded engine,
   // which does not check the password (the file's permissions guard it).
   bool OpenedByEmbeddedEngine() const;
+  // The path in the ANSI code page, as the window and the alias stores hold it.
   bool ConnectToDB(const std::string& DBPath, const std::string& DBUserName, const std::string& DBPassword);
+  // The path in UTF-8 (the command line), which the client library takes as it is.
+  bool ConnectToDBUtf8(const std::string& pathUtf8, const std::string& DBUserName, const std::string& DBPassword);
   void AdjustDatabasePath(std::string& Path, const std::string& UserName, const std::string& Password);
   virtual bool LocalServerRunning(const std::string& UserName, const std::string& Password);
   virtual ~TdmMain() = default;
@@ -42,7 +45,7 @@ class TdmMain {
   void GetBranchNames(TStringIntList& L);
   void PrepareTravelTypes(TStringGrid& G);
   void CacheCCLookUp(TStringIntList& L);
-  // How many invoices the filters select, for a progress display.
+  // How many invoices the filters select that have a booking, for a progress display.
   long CountInvoices(const TInvoiceFilter& filter);
 
  private:

@@ -40,9 +40,10 @@ void TDatabase::Connect() {
         throw EDatabaseError("Unknown connection parameter " + name + ".", 0);
     }
     dpb->insertString(&st, isc_dpb_lc_ctype, "NONE");
+    dpb->insertTag(&st, isc_dpb_utf8_filename);
     fb::ProviderScope scope;
     attachment_.reset(
-        scope.provider->attachDatabase(&st, DatabaseName.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st)));
+        scope.provider->attachDatabase(&st, DatabaseNameUtf8.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st)));
 
     const unsigned char items[] = {isc_info_db_sql_dialect, isc_info_end};
     unsigned char answer[32] = {};

@@ -13,7 +13,8 @@ namespace iex::db {
 class TTransaction;
 
 // One connection. Parameters are lines "NAME=value": USER_NAME and PASSWORD.
-// Text passes through as stored (connection character set NONE).
+// Text comes as stored (connection character set NONE); the statements
+// have the engine convert what is in another set than the code page's.
 class TDatabase {
  public:
   TDatabase();
@@ -21,7 +22,7 @@ class TDatabase {
   TDatabase(const TDatabase&) = delete;
   TDatabase& operator=(const TDatabase&) = delete;
 
-  std::string DatabaseName;
+  std::string DatabaseNameUtf8;  // the connection string; a file name in it is UTF-8
   std::vector<std::string> Params;
 
   void Connect();  // raises EDatabaseError

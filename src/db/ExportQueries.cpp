@@ -48,11 +48,19 @@ const char* const kAgentJoins =
     "IA.PROFILENO LEFT JOIN AGENTBKG OAB ON I.FIRSTOUTSIDEAGENTBKG_LINKNO = OAB.AGENTBKGNO LEFT JOIN PROFILE OA ON "
     "OAB.AGENT_LINKNO = OA.PROFILENO";
 const char* const kProfileOrder = "ORDER BY 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16";
+const char* const kBookingOrder = "ORDER BY I.INVOICENO, B.BOOKINGNO, T.TRAVELCATEGORY_LINKNO, T.TRAVELTYPE";
 
 std::string RangeCondition(const std::string& column, const std::string& low, const std::string& high) {
   if (!low.empty() && !high.empty()) return column + " BETWEEN " + Quoted(low) + " AND " + Quoted(high);
   if (!low.empty()) return column + " >= " + Quoted(low);
   return column + " <= " + Quoted(high);
+}
+
+std::string DayRangeCondition(const std::string& column, double firstDay, double lastDay) {
+  // Up to the day after the last: a time stamp issued during the last day counts.
+  const std::string from = firstDay != 0 ? column + " >= " + Quoted(FilterDateText(firstDay)) : std::string();
+  const std::string to = lastDay != 0 ? column + " < " + Quoted(FilterDateText(std::floor(lastDay) + 1)) : std::string();
+  return from.empty() ? to : to.empty() ? from : from + " AND " + to;
 }
 
 std::string FilterDateText(double dateValue) {
@@ -98,7 +106,7 @@ void AddFilters(SqlLines& lQuery, const TInvoiceFilter& f) {
   }
   if (f.StartInvDate != 0 || f.EndInvDate != 0) {
     clause();
-    lQuery.push_back(RangeCondition("I.ISSUEDATE", FilterDateText(f.StartInvDate), FilterDateText(f.EndInvDate)));
+    lQuery.push_back(DayRangeCondition("I.ISSUEDATE", f.StartInvDate, f.EndInvDate));
   }
 }
 

@@ -12,6 +12,9 @@ using SqlLines = std::vector<std::string>;
 // Appends the WHERE clause lines of the filter; nothing when it is empty.
 void AddFilters(SqlLines& lQuery, const TInvoiceFilter& filter);
 std::string RangeCondition(const std::string& column, const std::string& low, const std::string& high);
+// Whole days, whether the column is a DATE or a TIMESTAMP: from the first
+// day's start to before the start of the day after the last. 0: no bound.
+std::string DayRangeCondition(const std::string& column, double firstDay, double lastDay);
 // "MM/DD/YYYY": the server reads a slashed date month first whatever the locale.
 std::string FilterDateText(double dateValue);
 std::string FilterNumberText(double number);
@@ -25,5 +28,7 @@ extern const char* const kAgentJoins;        // the inside and outside agents of
 
 // Every column: the order that makes the account file a function of the database alone.
 extern const char* const kProfileOrder;
+// Invoice, booking, and the travel type's columns for rows that share its number.
+extern const char* const kBookingOrder;
 
 }  // namespace iex::db

@@ -10,6 +10,7 @@
 #include "db/FbApi.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "platform/AnsiText.h"
 #include "util/DateValue.h"
 
 namespace iex::db {
@@ -109,13 +110,14 @@ std::string TField::AsBytes() const {
   }
 }
 
-std::string TField::AsString() const {
+std::string TField::AsText(long* lost) const {
   const auto& c = query_->ColumnAt(index_);
   if (IsNull()) return std::string();
   const unsigned char* p = query_->Data(c);
   switch (c.type) {
     case SQL_TEXT:
     case SQL_VARYING:
+      return c.utf8 ? Utf8ToAnsi(AsBytes(), lost) : AsBytes();
     case SQL_BLOB:
       return AsBytes();
     case SQL_SHORT:
@@ -219,6 +221,46 @@ double TField::AsFloat() const {
     }
     default:
       throw EConvertError("Field " + c.name + " cannot be read as a number.");
+  }
+}
+
+int64_t TField::AsHundredths() const {
+  const auto& c = query_->ColumnAt(index_);
+  if (IsNull()) return 0;
+  const unsigned char* p = query_->Data(c);
+  // value * 10^(2 + scale), exactly, half away from zero.
+  auto scaled = [&](int64_t v) -> int64_t {
+    const int shift = 2 + c.scale;
+    if (shift >= 0) {
+      const int64_t factor = Pow10(shift);
+      if (v > INT64_MAX / factor || v < INT64_MIN / factor) throw EConvertError("'" + AsString() + "' is out of range");
+      return v * factor;
+    }
+    if (shift < -18) return 0;
+    const int64_t divisor = Pow10(-shift);
+    const int64_t whole = v / divisor, rest = v % divisor;
+    if (2 * (rest < 0 ? -rest : rest) >= divisor) return whole + (v < 0 ? -1 : 1);
+    return whole;
+  };
+  auto floating = [&](double v) -> int64_t {
+    const double h = std::round(v * 100.0);
+    if (!(h > -9.2e18 && h < 9.2e18)) throw EConvertError("'" + AsString() + "' is out of range");
+    return static_cast<int64_t>(h);
+  };
+  switch (c.type) {
+    case SQL_SHORT:
+      return c.scale == 0 ? Read<int16_t>(p) : scaled(Read<int16_t>(p));
+    case SQL_LONG:
+      return c.scale == 0 ? Read<int32_t>(p) : scaled(Read<int32_t>(p));
+    case SQL_INT64:
+      return c.scale == 0 ? Read<int64_t>(p) : scaled(Read<int64_t>(p));
+    case SQL_FLOAT:
+      return floating(Read<float>(p));
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+      return floating(Read<double>(p));
+    default:
+      return AsInteger();  // a whole number held as text keeps hundredths, as an integer column does
   }
 }
 

@@ -41,8 +41,11 @@ std::string TdmMain::ReadCCKeySetting() { return ReadSetting(47); }
 std::string TdmMain::ReadCCEncryptSetting() { return ReadSetting(48); }
 
 long TdmMain::CountInvoices(const TInvoiceFilter& filter) {
+  // Only invoices with a booking give lines; the run corrects the total at its end.
   SqlLines lines{"SELECT COUNT(*) FROM INVOICE I"};
   AddFilters(lines, filter);
+  lines.push_back(filter.Empty() ? "WHERE" : "AND");
+  lines.push_back("EXISTS (SELECT 1 FROM BOOKING B WHERE B.INVOICE_LINKNO = I.INVOICENO)");
   std::string sql;
   for (const std::string& line : lines) sql += (sql.empty() ? "" : "\n") + line;
   long count = 0;

@@ -3,13 +3,19 @@
 namespace iex::db {
 namespace {
 
-// The bookings of the chosen invoices; the invoice table only when a filter needs it.
+// The bookings of the chosen invoices; the invoice table only when a filter
+// needs it. A booking not yet invoiced (no invoice link) has no place in
+// the file and must not take one among the merged rows.
 SqlLines BookingsOf(const TInvoiceFilter& filter, const std::string& select, const std::string& joins,
                     const std::string& order) {
   SqlLines lines{select};
-  lines.push_back(filter.Empty() ? "FROM BOOKING B " + joins
-                                 : "FROM INVOICE I JOIN BOOKING B ON B.INVOICE_LINKNO = I.INVOICENO " + joins);
-  AddFilters(lines, filter);
+  if (filter.Empty()) {
+    lines.push_back("FROM BOOKING B " + joins);
+    lines.push_back("WHERE B.INVOICE_LINKNO IS NOT NULL");
+  } else {
+    lines.push_back("FROM INVOICE I JOIN BOOKING B ON B.INVOICE_LINKNO = I.INVOICENO " + joins);
+    AddFilters(lines, filter);
+  }
   lines.push_back(order);
   return lines;
 }
@@ -39,16 +45,19 @@ SqlLines OnePassBookingLines(const TInvoiceFilter& filter, bool newDestTable) {
   if (newDestTable) lines.push_back(kDestinationJoin);
   lines.push_back(kAgentJoins);
   AddFilters(lines, filter);
-  lines.push_back("ORDER BY I.INVOICENO, B.BOOKINGNO");
+  // Travel-type rows that share a number (no primary key) tie on the
+  // booking; the first by category and name stands for it on every run.
+  lines.push_back(kBookingOrder);
   return lines;
 }
 
 SqlLines OnePassPaymentLines(const TInvoiceFilter& filter, bool isCCEncrypt) {
   return BookingsOf(filter,
-                    std::string("SELECT B.INVOICE_LINKNO INVOICENO, B.BOOKINGNO, PY.PAYMETHOD_LINKNO, PY.CKCCNO") +
+                    std::string("SELECT B.INVOICE_LINKNO INVOICENO, B.BOOKINGNO, PY.PAYMENTNO, PY.PAYMETHOD_LINKNO, PY.CKCCNO") +
                         (isCCEncrypt ? ", PY.CKCCNOENCRYPT" : ""),
                     "JOIN PAYDTL PD ON PD.BOOKING_LINKNO = B.BOOKINGNO LEFT JOIN PAYMENT PY ON PY.PAYMENTNO = PD.PAYMENT_LINKNO",
-                    "ORDER BY B.INVOICE_LINKNO, B.BOOKINGNO, PD.PAYMENT_LINKNO");
+                    // A detail without a payment must not hide the one with a card or cheque.
+                    "ORDER BY B.INVOICE_LINKNO, B.BOOKINGNO, PD.PAYMENT_LINKNO NULLS LAST");
 }
 
 SqlLines OnePassSegmentLines(const TInvoiceFilter& filter) {

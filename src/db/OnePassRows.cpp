@@ -8,7 +8,12 @@
 namespace iex::db {
 namespace {
 
-using TBookingKey = std::pair<int32_t, int32_t>;  // invoice number, booking number
+// (invoice number, booking number) as the engine orders them: NULL before
+// every value. No value stands for NULL, so odd keys (0, negative) merge too.
+using TKeyPart = std::optional<int32_t>;
+using TBookingKey = std::pair<TKeyPart, TKeyPart>;
+
+TKeyPart KeyPart(const TField& f) { return f.IsNull() ? TKeyPart() : TKeyPart(f.AsInteger()); }
 
 // A cursor over one kind of detail row, ordered by booking key, read
 // alongside the booking rows.
@@ -26,7 +31,7 @@ class TDetailCursor {
   template <typename Take>
   void Collect(const TBookingKey& key, Take take) {
     for (; !q_.Eof(); q_.Next()) {
-      const TBookingKey here{q_.Field(invoice_).AsInteger(), q_.Field(booking_).AsInteger()};
+      const TBookingKey here{KeyPart(q_.Field(invoice_)), KeyPart(q_.Field(booking_))};
       if (key < here) return;
       if (here == key) take(q_);
     }
@@ -62,6 +67,8 @@ class TOnePassRows final : public TExportRowSource {
     bookings_.SetSQL(OnePassBookingLines(filter, newDestTable));
     bookings_.ExecQuery();
     bookingReader_.emplace(bookings_, newDestTable);
+    invoiceColumn_ = bookings_.FieldIndex("INVOICENO");
+    bookingColumn_ = bookings_.FieldIndex("BOOKINGNO");
     payments_.Open(OnePassPaymentLines(filter, isCCEncrypt));
     paymentReader_.emplace(payments_.Query(), isCCEncrypt);
     segments_.Open(OnePassSegmentLines(filter));
@@ -72,14 +79,18 @@ class TOnePassRows final : public TExportRowSource {
 
   bool NextBooking(TBookingRecord& r) override {
     if (bookings_.Eof()) return false;
+    const TBookingKey key = KeyHere();
     bookingReader_->Read(bookings_, r);
-    bookings_.Next();
+    // A reference table with two rows for one key (no primary key) repeats
+    // the booking: the first row stands for it, as one group of rows would.
+    do bookings_.Next();
+    while (!bookings_.Eof() && KeyHere() == key);
     r.payments.clear();
     r.segments.clear();
     r.udids.clear();
-    const TBookingKey key{r.invoiceNo, r.bookingNo};
+    const std::string where = "invoice " + r.invoiceNumber;
     payments_.Collect(key, [&](const TQuery& q) { r.payments.push_back(paymentReader_->Read(q)); });
-    segments_.Collect(key, [&](const TQuery& q) { r.segments.push_back(segmentReader_->Read(q)); });
+    segments_.Collect(key, [&](const TQuery& q) { r.segments.push_back(segmentReader_->Read(q, where)); });
     udids_.Collect(key, [&](const TQuery& q) { r.udids.push_back(udidReader_->Read(q)); });
     return true;
   }
@@ -93,8 +104,13 @@ class TOnePassRows final : public TExportRowSource {
   }
 
  private:
+  TBookingKey KeyHere() const {
+    return {KeyPart(bookings_.Field(invoiceColumn_)), KeyPart(bookings_.Field(bookingColumn_))};
+  }
+
   TQuery profiles_, bookings_;
   TDetailCursor payments_, segments_, udids_;
+  int invoiceColumn_ = 0, bookingColumn_ = 0;
   std::optional<TProfileReader> profileReader_;
   std::optional<TBookingReader> bookingReader_;
   std::optional<TPaymentReader> paymentReader_;

@@ -8,13 +8,20 @@ namespace {
 
 constexpr std::size_t kMaxFilePart = 255;
 
-// server:/path, where the server name is more than a drive letter and holds
-// no path separator: the remote form where paths have no drive letters.
+// server:/path (or server/port:/path), where the server name is more than a
+// drive letter and holds no other separator: the remote form where paths
+// have no drive letters.
 bool IsServerColonPath(const std::string& path) {
   const auto colon = path.find(':');
   if (colon == std::string::npos || colon < 2) return false;
   if (path.find(':', colon + 1) != std::string::npos) return false;
-  return path.find_first_of("\\/") > colon;
+  const std::string server = path.substr(0, colon);
+  if (server.find('\\') != std::string::npos) return false;
+  // host/port: the client library's own form for a server on another port.
+  const auto slash = server.find('/');
+  if (slash == std::string::npos) return true;
+  const std::string port = server.substr(slash + 1);
+  return slash > 0 && !port.empty() && port.find_first_not_of("0123456789") == std::string::npos;
 }
 
 }  // namespace
@@ -61,6 +68,9 @@ void AdjustDatabasePath(std::string& path, const std::function<bool()>& localSer
 
 TConnectionType GetPathConnectionType(const std::string& path) {
   if (path.rfind("\\\\", 0) == 0) return TConnectionType::ctNetBEUI;
+  // What the connection rules send to a server (host:/path too) is TCP/IP.
+  std::string copy = path, server, file;
+  if (SplitServerPath(copy, server, file)) return TConnectionType::ctTCPIP;
   if (CountChar(':', path) + CountChar('!', path) >= 2) return TConnectionType::ctTCPIP;
   return TConnectionType::ctLocal;
 }

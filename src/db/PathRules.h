@@ -15,7 +15,8 @@ bool SplitServerPath(std::string& path, std::string& serverName, std::string& fi
 // opens. localServerRunning is the local-server probe; it may be asked twice.
 void AdjustDatabasePath(std::string& path, const std::function<bool()>& localServerRunning);
 
-// For the path hint only; its own rules.
+// For the path hint: NetBEUI for \\server\file, TCP/IP for every path the
+// connection rules send to a server, local otherwise.
 TConnectionType GetPathConnectionType(const std::string& path);
 
 }  // namespace iex::db

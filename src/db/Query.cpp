@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "db/Charsets.h"
 #include "db/Database.h"
 #include "db/DbError.h"
 #include "db/FbApi.h"
@@ -79,8 +80,24 @@ void TQuery::Prepare() {
     }
     inMeta_.reset(builder->getMetadata(&st));
 
-    outMeta_.reset(statement_->getOutputMetadata(&st));
-    const unsigned count = outMeta_->getCount(&st);
+    // Text in a character set other than the code page's comes as UTF-8,
+    // which holds every character; the reading side puts it into the code page.
+    const fb::Ref<Firebird::IMessageMetadata> stated(statement_->getOutputMetadata(&st));
+    const unsigned count = stated->getCount(&st);
+    const fb::Ref<Firebird::IMetadataBuilder> out(stated->getBuilder(&st));
+    std::vector<bool> converted(count, false);
+    for (unsigned i = 0; i < count; ++i) {
+      const unsigned type = stated->getType(&st, i) & ~1u;
+      const unsigned charset = stated->getCharSet(&st, i);
+      if ((type != SQL_TEXT && type != SQL_VARYING) || PassesThrough(charset)) continue;
+      const unsigned characters = stated->getLength(&st, i) / BytesPerCharacter(charset);
+      // A CHAR keeps its blanks as characters, not as bytes of the wider set.
+      out->setType(&st, i, SQL_VARYING + 1);
+      out->setCharSet(&st, i, kCharsetUtf8);
+      out->setLength(&st, i, std::min(characters * 4, 32765u));
+      converted[i] = true;
+    }
+    outMeta_.reset(out->getMetadata(&st));
     for (unsigned i = 0; i < count; ++i) {
       Column c;
       const char* alias = outMeta_->getAlias(&st, i);
@@ -91,6 +108,7 @@ void TQuery::Prepare() {
       c.scale = outMeta_->getScale(&st, i);
       c.offset = outMeta_->getOffset(&st, i);
       c.nullOffset = outMeta_->getNullOffset(&st, i);
+      c.utf8 = converted[i];
       columns_.push_back(c);
     }
     row_.assign(outMeta_->getMessageLength(&st), 0);

@@ -22,9 +22,16 @@ class TField {
  public:
   TField(const TQuery* query, unsigned index) : query_(query), index_(index) {}
   bool IsNull() const;
-  std::string AsString() const;
+  // Text in the ANSI code page whatever the column's character set;
+  // characters the code page cannot hold become "?", counted in `lost`.
+  std::string AsText(long* lost) const;
+  std::string AsString() const { return AsText(nullptr); }
   int32_t AsInteger() const;   // raises EConvertError when the value is no 32-bit whole number
   double AsFloat() const;
+  // An amount as whole hundredths: whole-number columns as they are (they
+  // keep hundredths), scaled and floating ones converted exactly, rounding
+  // half away from zero. EConvertError when it is no number.
+  int64_t AsHundredths() const;
   double AsDateTime() const;   // days since 30 December 1899
   std::string AsBytes() const; // a BLOB's or a text's bytes
   const std::string& Name() const;
@@ -71,6 +78,7 @@ class TQuery {
     std::string name;
     unsigned type, subType, length, offset, nullOffset;
     int scale;
+    bool utf8;  // converted to UTF-8 by the engine: put into the code page on reading
   };
 
   void Prepare();

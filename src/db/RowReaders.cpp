@@ -21,6 +21,30 @@ std::optional<int64_t> Difference(const TField& start, const TField& end) {
   }
 }
 
+// Text in the code page; the column is listed as lossy when characters had to be replaced.
+std::string Text(const TQuery& q, int col, const char* name, TLossyColumns& lossy) {
+  long lost = 0;
+  std::string text = q.Field(col).AsText(&lost);
+  if (lost != 0) lossy.push_back(name);
+  return text;
+}
+
+// An amount as the file's 32-bit hundredths; a value beyond them ends the
+// run rather than wrap into another amount.
+int32_t Amount(const TQuery& q, int col, const char* name, const std::string& where) {
+  const TField f = q.Field(col);
+  int64_t hundredths = 0;
+  try {
+    hundredths = f.AsHundredths();
+  } catch (const EConvertError& e) {
+    throw EMvError("The amount in " + std::string(name) + " of " + where + " cannot be read: " + e.what());
+  }
+  if (hundredths < INT32_MIN || hundredths > INT32_MAX)
+    throw EMvError("The amount " + f.AsString() + " in " + name + " of " + where +
+                   " is larger than the import file can hold (21474836.47 at most).\nNo file was changed.");
+  return static_cast<int32_t>(hundredths);
+}
+
 }  // namespace
 
 TProfileReader::TProfileReader(const TQuery& q)
@@ -42,23 +66,24 @@ TProfileReader::TProfileReader(const TQuery& q)
       phone_(q.FieldIndex("PHONE")) {}
 
 void TProfileReader::Read(const TQuery& q, TProfileRow& r) const {
-  auto text = [&](int col) { return q.Field(col).AsString(); };
+  r.lossy.clear();
+  auto text = [&](int col, const char* name) { return Text(q, col, name, r.lossy); };
   r.profileNo = q.Field(no_).AsInteger();
-  r.profileType = text(type_);
-  r.name = text(name_);
-  r.interfaceId = text(interfaceId_);
-  r.rate1 = q.Field(rate1_).AsInteger();
+  r.profileType = text(type_, "PROFILETYPE_LINKCODE");
+  r.name = text(name_, "NAME");
+  r.interfaceId = text(interfaceId_, "INTERFACEID");
+  r.rate1 = Amount(q, rate1_, "RATE1", "profile " + std::to_string(r.profileNo));
   r.travelCategory = q.Field(category_).AsInteger();
-  r.address1 = text(address1_);
-  r.address2 = text(address2_);
-  r.city = text(city_);
-  r.state = text(state_);
-  r.zip = text(zip_);
-  r.country = text(country_);
-  r.email = text(email_);
-  r.busPhone = text(busPhone_);
-  r.fax = text(fax_);
-  r.phone = text(phone_);
+  r.address1 = text(address1_, "ADDRESS1");
+  r.address2 = text(address2_, "ADDRESS2");
+  r.city = text(city_, "CITY");
+  r.state = text(state_, "STATE");
+  r.zip = text(zip_, "ZIP");
+  r.country = text(country_, "COUNTRY");
+  r.email = text(email_, "EMAIL");
+  r.busPhone = text(busPhone_, "BUSPHONE");
+  r.fax = text(fax_, "FAX");
+  r.phone = text(phone_, "PHONE");
 }
 
 TBookingReader::TBookingReader(const TQuery& q, bool newDestTable)
@@ -105,50 +130,53 @@ TBookingReader::TBookingReader(const TQuery& q, bool newDestTable)
       destination_(q.FieldIndex(newDestTable ? "DESTINATION" : "DESTINATIONBYREGION")) {}
 
 void TBookingReader::Read(const TQuery& q, TBookingRecord& r) const {
-  auto text = [&](int col) { return q.Field(col).AsString(); };
+  r.lossy.clear();
+  auto text = [&](int col, const char* name) { return Text(q, col, name, r.lossy); };
   auto whole = [&](int col) { return q.Field(col).AsInteger(); };
   auto date = [&](int col) { return q.Field(col).AsDateTime(); };
   r.invoiceNo = whole(invoiceNo_);
   r.bookingNo = whole(bookingNo_);
-  r.branch = text(branch_);
-  r.invoiceNumber = text(invoiceNumber_);
+  r.branch = text(branch_, "BRANCH_LINKNO");
+  r.invoiceNumber = text(invoiceNumber_, "INVOICENUMBER");
+  const std::string where = "invoice " + r.invoiceNumber;
+  auto amount = [&](int col, const char* name) { return Amount(q, col, name, where); };
   r.issueDate = date(issueDate_);
-  r.invoiceType = text(invoiceType_);
-  r.recordLocator = text(recordLocator_);
-  r.invoiceGroup = text(invoiceGroup_);
-  r.payStatus = text(payStatus_);
-  r.clientType = text(clientType_);
-  r.clientInterfaceId = text(clientInterfaceId_);
-  r.submitTo = text(submitTo_);
-  r.passengerName = text(passengerName_);
-  r.calcBaseFare = whole(calcBaseFare_);
-  r.commRate = whole(commRate_);
-  r.commAmt = whole(commAmt_);
-  r.startingTicketNo = text(startingTicketNo_);
-  r.confirmNo = text(confirmNo_);
+  r.invoiceType = text(invoiceType_, "INVOICETYPE_LINKCODE");
+  r.recordLocator = text(recordLocator_, "RECORDLOCATOR");
+  r.invoiceGroup = text(invoiceGroup_, "INVOICEGROUP");
+  r.payStatus = text(payStatus_, "PAYSTATUS_LINKCODE");
+  r.clientType = text(clientType_, "PROFILETYPE_LINKCODE");
+  r.clientInterfaceId = text(clientInterfaceId_, "CLIENTINTERFACEID");
+  r.submitTo = text(submitTo_, "SUBMITTO_LINKCODE");
+  r.passengerName = text(passengerName_, "PASSENGERNAME");
+  r.calcBaseFare = amount(calcBaseFare_, "CALCBASEFARE");
+  r.commRate = amount(commRate_, "COMMRATE");
+  r.commAmt = amount(commAmt_, "COMMAMT");
+  r.startingTicketNo = text(startingTicketNo_, "STARTINGTICKETNO");
+  r.confirmNo = text(confirmNo_, "CONFIRMNO");
   r.departDate = date(departDate_);
   r.returnDate = date(returnDate_);
   r.eticketInd = WholeOrNone(q.Field(eticketInd_));
   r.ticketRange = Difference(q.Field(startingTicketNo_), q.Field(endingTicketNo_));
-  r.interCode = text(interCode_);
-  r.highFare = whole(highFare_);
-  r.lowFare = whole(lowFare_);
-  r.tax1 = whole(tax1_);
-  r.tax2 = whole(tax2_);
-  r.tax3 = whole(tax3_);
-  r.tax4 = whole(tax4_);
+  r.interCode = text(interCode_, "INTER_LINKCODE");
+  r.highFare = amount(highFare_, "HIGHFARE");
+  r.lowFare = amount(lowFare_, "LOWFARE");
+  r.tax1 = amount(tax1_, "TAX1AMT");
+  r.tax2 = amount(tax2_, "TAX2AMT");
+  r.tax3 = amount(tax3_, "TAX3AMT");
+  r.tax4 = amount(tax4_, "TAX4AMT");
   r.travelTypeNo = whole(travelTypeNo_);
   r.travelCategory = whole(travelCategory_);
-  r.travelType = text(travelType_);
-  r.airlineNo = text(airlineNo_);
-  r.vendorName = text(vendorName_);
-  r.vendorInterfaceId = text(vendorInterfaceId_);
-  r.sourceOfBooking = text(sourceOfBooking_);
+  r.travelType = text(travelType_, "TRAVELTYPE");
+  r.airlineNo = text(airlineNo_, "AIRLINENO");
+  r.vendorName = text(vendorName_, "NAME");
+  r.vendorInterfaceId = text(vendorInterfaceId_, "VENDORINTERFACEID");
+  r.sourceOfBooking = text(sourceOfBooking_, "SOURCEOFBOOKING");
   r.resDate = date(resDate_);
-  r.rescardNo = text(rescardNo_);
-  r.insideAgentId = text(insideAgentId_);
-  r.outsideAgentId = text(outsideAgentId_);
-  r.destination = text(destination_);
+  r.rescardNo = text(rescardNo_, "RESCARDNO");
+  r.insideAgentId = text(insideAgentId_, "IAINTERFACEID");
+  r.outsideAgentId = text(outsideAgentId_, "OIAINTERFACEID");
+  r.destination = text(destination_, "DESTINATION");
 }
 
 TPaymentReader::TPaymentReader(const TQuery& q, bool isCCEncrypt)
@@ -162,7 +190,7 @@ TPaymentRow TPaymentReader::Read(const TQuery& q) const {
   TPaymentRow p;
   if (paymentNo_ >= 0) p.paymentNo = q.Field(paymentNo_).AsInteger();
   p.payMethod = q.Field(payMethod_).AsInteger();
-  p.ckccNo = q.Field(ckccNo_).AsString();
+  p.ckccNo = Text(q, ckccNo_, "CKCCNO", p.lossy);
   if (ckccNoEncrypt_ >= 0) p.ckccNoEncrypt = q.Field(ckccNoEncrypt_).AsBytes();
   return p;
 }
@@ -181,26 +209,31 @@ TSegmentReader::TSegmentReader(const TQuery& q)
       fare_(q.FieldIndex("FARE")),
       classOfSvc_(q.FieldIndex("CLASSOFSVC")) {}
 
-TSegmentRow TSegmentReader::Read(const TQuery& q) const {
-  auto text = [&](int col) { return q.Field(col).AsString(); };
+TSegmentRow TSegmentReader::Read(const TQuery& q, const std::string& where) const {
   TSegmentRow s;
+  auto text = [&](int col, const char* name) { return Text(q, col, name, s.lossy); };
   s.segmentNo = q.Field(segmentNo_).AsInteger();
-  s.indexNo = text(indexNo_);
-  s.airline = text(airline_);
-  s.flightNo = text(flightNo_);
-  s.connection = text(connection_);
-  s.departCity = text(departCity_);
-  s.arriveCity = text(arriveCity_);
+  s.indexNo = text(indexNo_, "INDEXNO");
+  s.airline = text(airline_, "AIRLINE");
+  s.flightNo = text(flightNo_, "FLIGHTNO");
+  s.connection = text(connection_, "CONNECTION");
+  s.departCity = text(departCity_, "DEPARTCITY");
+  s.arriveCity = text(arriveCity_, "ARRIVECITY");
   s.departDateTime = q.Field(departDateTime_).AsDateTime();
   s.arriveDateTime = q.Field(arriveDateTime_).AsDateTime();
-  s.fareBasis = text(fareBasis_);
-  s.fare = q.Field(fare_).AsInteger();
-  s.classOfSvc = text(classOfSvc_);
+  s.fareBasis = text(fareBasis_, "FAREBASIS");
+  s.fare = Amount(q, fare_, "FARE", where);
+  s.classOfSvc = text(classOfSvc_, "CLASSOFSVC");
   return s;
 }
 
 TUdidReader::TUdidReader(const TQuery& q) : udidNo_(q.FieldIndex("UDIDNO")), udid_(q.FieldIndex("UDID")) {}
 
-TUdidRow TUdidReader::Read(const TQuery& q) const { return {q.Field(udidNo_).AsString(), q.Field(udid_).AsString(), {}}; }
+TUdidRow TUdidReader::Read(const TQuery& q) const {
+  TUdidRow u;
+  u.udidNo = Text(q, udidNo_, "UDIDNO", u.lossy);
+  u.udid = Text(q, udid_, "UDID", u.lossy);
+  return u;
+}
 
 }  // namespace iex::db

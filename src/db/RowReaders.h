@@ -44,7 +44,8 @@ class TPaymentReader {
 class TSegmentReader {
  public:
   explicit TSegmentReader(const TQuery& q);
-  TSegmentRow Read(const TQuery& q) const;
+  // `where` names the invoice in errors: "invoice 1234".
+  TSegmentRow Read(const TQuery& q, const std::string& where) const;
 
  private:
   int segmentNo_, indexNo_, airline_, flightNo_, connection_, departCity_, arriveCity_, departDateTime_,

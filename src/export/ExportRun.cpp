@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "export/CardKey.h"
+#include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/PathText.h"
 
@@ -13,7 +14,7 @@ bool TExportRun::CheckOutputDir() {
   if (FixedOutputDir) {
     OutputDir = *FixedOutputDir;
     if (!std::filesystem::is_directory(PathOfText(OutputDir), ec))
-      throw EMvError("The output folder " + OutputDir + " does not exist. Create it or name another one.");
+      throw EMvError("The output folder " + ShownPath(OutputDir) + " does not exist. Create it or name another one.");
     return true;
   }
   OutputDir = env_.FileSystemRoot() + kDefaultOutputDir;

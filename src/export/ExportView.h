@@ -14,6 +14,7 @@ class TExportView {
   virtual void ShowProgress(const TExportProgress& progress) = 0;
   virtual void EnableExport(bool enabled) = 0;
   // Shows the folder chooser seeded with startFolder; false on Cancel.
+  // Both folders are paths in UTF-8.
   virtual bool ChooseFolder(const std::string& startFolder, std::string& chosen) = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "export/LineWriter.h"
 
+#include "platform/AnsiText.h"
 #include "platform/Error.h"
 
 namespace iex {
@@ -13,7 +14,7 @@ TLineWriter::TLineWriter(std::unique_ptr<TWritableFile> file, std::string shownP
 }
 
 std::string TLineWriter::FailureText(const std::string& path, const std::string& cause) {
-  return "Can not write to file " + path + ".\n" + cause;
+  return "Can not write to file " + ShownPath(path) + ".\n" + cause;
 }
 
 void TLineWriter::Fail(const std::exception& e) {

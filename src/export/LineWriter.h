@@ -30,7 +30,7 @@ class TLineWriter {
   long Lines() const { return lines_; }
   std::string FileName() const { return path_.substr(path_.find_last_of("/\\") + 1); }
 
-  // "Can not write to file PATH." and, on the next line, why.
+  // "Can not write to file PATH." and, on the next line, why. PATH is UTF-8.
   static std::string FailureText(const std::string& path, const std::string& cause);
 
  private:

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/AnsiText.h"
 #include "platform/Error.h"
 
 namespace iex {
@@ -25,7 +26,7 @@ TOutputTransaction::TOutputTransaction(TFileSystem& fs, std::string folder) : fs
   }
   if (!lock_) {
     while (!holder.empty() && (holder.back() == '\n' || holder.back() == '\0')) holder.pop_back();
-    throw EMvError("Another export is writing into " + folder_ + (holder.empty() ? "" : " (" + holder + ")") +
+    throw EMvError("Another export is writing into " + ShownPath(folder_) + (holder.empty() ? "" : " (" + holder + ")") +
                    ".\nWait for it to end, or choose another folder. Nothing was changed.");
   }
   RemoveStalePartials();
@@ -108,7 +109,7 @@ void TOutputTransaction::Commit() {
   try {
     fs_.SyncFolder(folder_);
   } catch (const EFileError& e) {
-    throw EMvError("The import files are in place, but the folder " + folder_ + " could not be put on the disk.\n" +
+    throw EMvError("The import files are in place, but the folder " + ShownPath(folder_) + " could not be put on the disk.\n" +
                    EFileError::Cause(e.Error()));
   }
 }

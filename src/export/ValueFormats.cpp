@@ -63,8 +63,10 @@ std::string MaxChars(const std::string& text, std::size_t n) { return text.size(
 
 std::string CleanPhone(const std::string& text) {
   std::string s = text;
+  // The North American "+1" goes with its digit; any other country code
+  // keeps its digits and loses only the "+".
   const auto plus = s.find('+');
-  if (plus != std::string::npos) s.erase(plus, 2);
+  if (plus != std::string::npos) s.erase(plus, plus + 1 < s.size() && s[plus + 1] == '1' ? 2 : 1);
   const auto brackets = s.find("()");
   if (brackets != std::string::npos) s.erase(brackets, 2);
   return TrimBlanksAndControls(s);

@@ -18,7 +18,8 @@ std::string TimeText(double dateTimeValue);
 std::string PadZeros(const std::string& text, std::size_t width);
 // The first n characters.
 std::string MaxChars(const std::string& text, std::size_t n);
-// Drops the first "+" with the character after it and the first "()", then trims.
+// Drops the first "+" (with the "1" after it: "+1 212" gives "212"), and
+// the first "()", then trims.
 std::string CleanPhone(const std::string& text);
 // The text up to its first blank, at most 13 characters, trimmed; "" without a blank.
 std::string GetFirstWord(const std::string& text);

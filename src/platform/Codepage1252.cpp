@@ -34,13 +34,15 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+// The byte of a code point, or 0 when Windows-1252 has none (U+0000 is
+// byte 0 and handled before).
 char ByteOf(char32_t cp) {
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
   // The five unassigned bytes stand for themselves both ways.
   if (cp >= 0x80 && cp < 0xA0 && !kHigh[cp - 0x80]) return static_cast<char>(cp);
   for (std::size_t i = 0; i < kHigh.size(); ++i)
     if (kHigh[i] == cp) return static_cast<char>(0x80 + i);
-  return '?';
+  return 0;
 }
 
 }  // namespace
@@ -65,15 +67,24 @@ bool IsValidUtf8(std::string_view s) {
   return true;
 }
 
-std::string Utf8ToCp1252(std::string_view s) {
+std::string Utf8ToCp1252(std::string_view s, long* lost) {
+  auto substitute = [&](std::string& out) {
+    out += '?';
+    if (lost) ++*lost;
+  };
   std::string out;
   out.reserve(s.size());
   std::size_t i = 0;
   while (i < s.size()) {
     const auto b = static_cast<unsigned char>(s[i]);
     int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+    if (b < 0x80) {
+      out += static_cast<char>(b);
+      ++i;
+      continue;
+    }
     if (extra < 0 || i + static_cast<std::size_t>(extra) >= s.size()) {
-      out += '?';
+      substitute(out);
       ++i;
       continue;
     }
@@ -85,11 +96,15 @@ std::string Utf8ToCp1252(std::string_view s) {
       cp = (cp << 6) | (c & 0x3F);
     }
     if (!ok) {
-      out += '?';
+      substitute(out);
       ++i;
       continue;
     }
-    out += ByteOf(cp);
+    const char byte = ByteOf(cp);
+    if (byte == 0)
+      substitute(out);
+    else
+      out += byte;
     i += static_cast<std::size_t>(extra) + 1;
   }
   return out;

@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/AnsiText.h"
 #include "platform/Error.h"
 
 namespace iex {
@@ -24,6 +25,6 @@ std::string EFileError::Cause(int error) {
 }
 
 EFileError::EFileError(int error, const std::string& path)
-    : EMvError(Cause(error) + " (" + path + ")"), error_(error), path_(path) {}
+    : EMvError(Cause(error) + " (" + ShownPath(path) + ")"), error_(error), path_(path) {}
 
 }  // namespace iex

@@ -1,6 +1,8 @@
 #include "platform/Cp1252Case.h"
 #include "platform/IniFile.h"
 
+#include "platform/AnsiText.h"
+
 #include <sstream>
 #include <unordered_map>
 
@@ -114,7 +116,7 @@ void Rewrite(const std::string& file, Change change) {
     f.Write(lines.Join());
     Files().Forget(file);
   } catch (const EMvError&) {
-    throw EMvError("Unable to write to " + file);
+    throw EMvError("Unable to write to " + ShownPath(file));
   }
 }
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 
+#include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/Secrets.h"
 
@@ -57,15 +58,15 @@ class QuietTerminal {
 
 TPasswordFileText ReadPasswordFile(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) throw EMvError("Cannot read the password file " + path + ". " + EFileError::Cause(errno));
+  if (fd < 0) throw EMvError("Cannot read the password file " + ShownPath(path) + ". " + EFileError::Cause(errno));
   struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
-    throw EMvError("The password file " + path + " is not a regular file.");
+    throw EMvError("The password file " + ShownPath(path) + " is not a regular file.");
   }
   if (st.st_size > kMaxPasswordFile) {
     close(fd);
-    throw EMvError("The password file " + path + " is larger than 64 KiB; it should hold the password alone.");
+    throw EMvError("The password file " + ShownPath(path) + " is larger than 64 KiB; it should hold the password alone.");
   }
   TPasswordFileText result;
   std::string text(static_cast<std::size_t>(st.st_size), '\0');
@@ -83,7 +84,7 @@ TPasswordFileText ReadPasswordFile(const std::string& path) {
   if (!result.firstLine.empty() && result.firstLine.back() == '\r') result.firstLine.pop_back();
   Wipe(text);
   if (st.st_mode & (S_IRWXG | S_IRWXO))
-    result.warning = "Warning: the password file " + path + " may be read by others; make it readable by its owner alone (chmod 600).";
+    result.warning = "Warning: the password file " + ShownPath(path) + " may be read by others; make it readable by its owner alone (chmod 600).";
   return result;
 }
 

@@ -10,7 +10,7 @@
 namespace iex {
 namespace {
 
-using win::Cp1252OfWide;
+using win::AnsiOfWide;
 
 std::wstring LocaleText(LCTYPE item) {
   wchar_t buf[128] = {};
@@ -31,7 +31,7 @@ class WinEnv final : public Env {
   // Read once, as the program starts; the user's regional settings, which
   // the Control Panel sets (a pattern such as "dd.MM.yyyy" already).
   WinEnv() {
-    const std::string pattern = Cp1252OfWide(LocaleText(LOCALE_SSHORTDATE));
+    const std::string pattern = AnsiOfWide(LocaleText(LOCALE_SSHORTDATE));
     if (!pattern.empty()) settings_.shortDateFormat = pattern;
     for (char c : settings_.shortDateFormat)
       if (c != 'd' && c != 'M' && c != 'y') {
@@ -39,11 +39,11 @@ class WinEnv final : public Env {
         break;
       }
     for (int m = 0; m < 12; ++m) {
-      std::string n = Cp1252OfWide(LocaleText(static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + m)));
+      std::string n = AnsiOfWide(LocaleText(static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + m)));
       while (!n.empty() && n.back() == '.') n.pop_back();
       if (!n.empty()) settings_.shortMonthNames[static_cast<std::size_t>(m)] = n;
     }
-    const std::string decimal = Cp1252OfWide(LocaleText(LOCALE_SDECIMAL));
+    const std::string decimal = AnsiOfWide(LocaleText(LOCALE_SDECIMAL));
     if (decimal.size() == 1) settings_.decimalSeparator = decimal[0];
   }
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 #include "platform/Error.h"
@@ -62,8 +63,13 @@ class WinFileSystem final : public TFileSystem {
 
   // MoveFileExW replaces a link itself, never its target.
   void Rename(const std::string& from, const std::string& to) override {
-    if (!MoveFileExW(WideOfUtf8(from).c_str(), WideOfUtf8(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      Fail(to);
+    const std::wstring target = WideOfUtf8(to);
+    if (MoveFileExW(WideOfUtf8(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
+    const DWORD err = GetLastError();
+    // Windows answers "access denied" for a folder in the way; say what it is.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) throw EFileError(EISDIR, to);
+    throw EFileError(win::ErrnoOf(err), to);
   }
 
   bool Link(const std::string& existing, const std::string& newPath) override {

@@ -11,7 +11,7 @@
 namespace iex {
 namespace {
 
-using win::WideOfCp1252;
+using win::WideOfAnsi;
 
 // A double-zero-terminated list of names, asked with a growing buffer.
 template <typename Ask>
@@ -21,7 +21,7 @@ std::vector<std::string> NameList(Ask ask) {
     const DWORD n = ask(buf.data(), static_cast<DWORD>(buf.size()));
     if (n + 2 < buf.size()) {
       std::vector<std::string> names;
-      for (const wchar_t* p = buf.data(); *p; p += wcslen(p) + 1) names.push_back(win::Cp1252OfWide(p));
+      for (const wchar_t* p = buf.data(); *p; p += wcslen(p) + 1) names.push_back(win::AnsiOfWide(p));
       return names;
     }
     buf.resize(buf.size() * 4);
@@ -40,25 +40,25 @@ void Write(const std::string& file, Change change) {
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
   std::vector<wchar_t> buf(1024);
   for (;;) {
-    const DWORD n = GetPrivateProfileStringW(WideOfCp1252(section).c_str(), WideOfCp1252(key).c_str(),
-                                             WideOfCp1252(def).c_str(), buf.data(), static_cast<DWORD>(buf.size()),
+    const DWORD n = GetPrivateProfileStringW(WideOfAnsi(section).c_str(), WideOfAnsi(key).c_str(),
+                                             WideOfAnsi(def).c_str(), buf.data(), static_cast<DWORD>(buf.size()),
                                              win::WideOfUtf8(fileName_).c_str());
-    if (n + 1 < buf.size()) return win::Cp1252OfWide(std::wstring_view(buf.data(), n));
+    if (n + 1 < buf.size()) return win::AnsiOfWide(std::wstring_view(buf.data(), n));
     buf.resize(buf.size() * 4);
   }
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
   Write(fileName_, [&](const std::wstring& file) {
-    return WritePrivateProfileStringW(WideOfCp1252(section).c_str(), WideOfCp1252(key).c_str(),
-                                      WideOfCp1252(value).c_str(), file.c_str()) != 0;
+    return WritePrivateProfileStringW(WideOfAnsi(section).c_str(), WideOfAnsi(key).c_str(),
+                                      WideOfAnsi(value).c_str(), file.c_str()) != 0;
   });
 }
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
   try {
     Write(fileName_, [&](const std::wstring& file) {
-      return WritePrivateProfileStringW(WideOfCp1252(section).c_str(), WideOfCp1252(key).c_str(), nullptr, file.c_str()) != 0;
+      return WritePrivateProfileStringW(WideOfAnsi(section).c_str(), WideOfAnsi(key).c_str(), nullptr, file.c_str()) != 0;
     });
   } catch (const EMvError&) {
   }
@@ -66,7 +66,7 @@ void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
 
 void TIniFile::EraseSection(const std::string& section) {
   Write(fileName_, [&](const std::wstring& file) {
-    return WritePrivateProfileStringW(WideOfCp1252(section).c_str(), nullptr, nullptr, file.c_str()) != 0;
+    return WritePrivateProfileStringW(WideOfAnsi(section).c_str(), nullptr, nullptr, file.c_str()) != 0;
   });
 }
 
@@ -97,7 +97,7 @@ bool TIniFile::ValueExists(const std::string& section, const std::string& key) c
 
 void TIniFile::ReadSection(const std::string& section, std::vector<std::string>& keys) const {
   const std::wstring file = win::WideOfUtf8(fileName_);
-  const std::wstring wsection = WideOfCp1252(section);
+  const std::wstring wsection = WideOfAnsi(section);
   keys = NameList([&](wchar_t* buf, DWORD size) {
     return GetPrivateProfileStringW(wsection.c_str(), nullptr, L"", buf, size, file.c_str());
   });

@@ -9,8 +9,8 @@
 namespace iex {
 namespace {
 
-using win::Cp1252OfWide;
-using win::WideOfCp1252;
+using win::AnsiOfWide;
+using win::WideOfAnsi;
 
 // An open registry key, closed when it goes.
 class TKeyHandle {
@@ -37,15 +37,15 @@ HKEY RootOf(THKey root) {
 }
 
 bool Open(THKey root, const std::string& path, REGSAM access, TKeyHandle& key) {
-  return RegOpenKeyExW(RootOf(root), WideOfCp1252(path).c_str(), 0, access, key.out()) == ERROR_SUCCESS;
+  return RegOpenKeyExW(RootOf(root), WideOfAnsi(path).c_str(), 0, access, key.out()) == ERROR_SUCCESS;
 }
 
 // Strings go in as UTF-16 with their terminating zero; everything else as
 // the raw bytes the program holds.
 LSTATUS Set(HKEY key, const TRegValue& value) {
-  const std::wstring name = WideOfCp1252(value.name);
+  const std::wstring name = WideOfAnsi(value.name);
   if (value.type == REG_SZ || value.type == REG_EXPAND_SZ) {
-    const std::wstring text = WideOfCp1252(value.data);
+    const std::wstring text = WideOfAnsi(value.data);
     return RegSetValueExW(key, name.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(text.c_str()),
                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   }
@@ -54,7 +54,7 @@ LSTATUS Set(HKEY key, const TRegValue& value) {
 }
 
 std::optional<TRegValue> Get(HKEY key, const std::string& name) {
-  const std::wstring wname = WideOfCp1252(name);
+  const std::wstring wname = WideOfAnsi(name);
   DWORD type = 0, size = 0;
   if (RegQueryValueExW(key, wname.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
   std::string bytes(size, '\0');
@@ -66,7 +66,7 @@ std::optional<TRegValue> Get(HKEY key, const std::string& name) {
     std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
     while (!text.empty() && text.back() == L'\0') text.pop_back();
-    v.data = Cp1252OfWide(text);
+    v.data = AnsiOfWide(text);
   }
   return v;
 }
@@ -102,7 +102,7 @@ class TMachineRegistry final : public TRegistryStore {
     for (DWORD i = 0;; ++i) {
       DWORD length = room;
       if (next(key.get(), i, name.data(), &length) != ERROR_SUCCESS) break;
-      names.push_back(Cp1252OfWide(std::wstring_view(name.data(), length)));
+      names.push_back(AnsiOfWide(std::wstring_view(name.data(), length)));
     }
     return names;
   }
@@ -116,7 +116,7 @@ class TMachineRegistry final : public TRegistryStore {
   bool PrepareWrite(THKey root, const std::string& path, bool canCreate) override {
     TKeyHandle key;
     if (!canCreate) return Open(root, path, KEY_READ | KEY_WRITE, key);
-    return RegCreateKeyExW(RootOf(root), WideOfCp1252(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    return RegCreateKeyExW(RootOf(root), WideOfAnsi(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                            KEY_READ | KEY_WRITE, nullptr, key.out(), nullptr) == ERROR_SUCCESS;
   }
 
@@ -152,7 +152,7 @@ class TMachineRegistry final : public TRegistryStore {
 
   bool DeleteValue(THKey root, const std::string& path, const std::string& name) override {
     TKeyHandle key;
-    return Open(root, path, KEY_SET_VALUE, key) && RegDeleteValueW(key.get(), WideOfCp1252(name).c_str()) == ERROR_SUCCESS;
+    return Open(root, path, KEY_SET_VALUE, key) && RegDeleteValueW(key.get(), WideOfAnsi(name).c_str()) == ERROR_SUCCESS;
   }
 
   bool DeleteKey(THKey root, const std::string& path) override {
@@ -161,7 +161,7 @@ class TMachineRegistry final : public TRegistryStore {
     const std::string leaf = path.substr(parent.empty() ? 0 : parent.size() + 1);
     TKeyHandle key;
     if (!Open(root, parent, KEY_ALL_ACCESS, key)) return false;
-    const std::wstring wleaf = WideOfCp1252(leaf);
+    const std::wstring wleaf = WideOfAnsi(leaf);
     // RegDeleteTreeW takes the key with what is below it; RegDeleteKeyW
     // after it covers systems whose RegDeleteTreeW leaves the key itself.
     RegDeleteTreeW(key.get(), wleaf.c_str());
@@ -176,7 +176,7 @@ class TMachineRegistry final : public TRegistryStore {
     std::optional<TRegValue> v = Get(key.get(), oldName);
     if (!v) return false;
     v->name = newName;
-    return Set(key.get(), *v) == ERROR_SUCCESS && RegDeleteValueW(key.get(), WideOfCp1252(oldName).c_str()) == ERROR_SUCCESS;
+    return Set(key.get(), *v) == ERROR_SUCCESS && RegDeleteValueW(key.get(), WideOfAnsi(oldName).c_str()) == ERROR_SUCCESS;
   }
 };
 

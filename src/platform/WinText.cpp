@@ -2,7 +2,6 @@
 
 #include <cerrno>
 
-#include "platform/Codepage1252.h"
 
 namespace iex::win {
 
@@ -22,10 +21,24 @@ std::string Utf8OfWide(std::wstring_view wide) {
   return utf8;
 }
 
-// Through UTF-8 with our own table, so the result does not depend on the
-// machine's ANSI code page.
-std::wstring WideOfCp1252(std::string_view cp1252) { return WideOfUtf8(Cp1252ToUtf8(cp1252)); }
-std::string Cp1252OfWide(std::wstring_view wide) { return Utf8ToCp1252(Utf8OfWide(wide)); }
+std::wstring WideOfAnsi(std::string_view ansi) {
+  if (ansi.empty()) return std::wstring();
+  const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
+  return wide;
+}
+
+// No best fit: a character the code page lacks becomes "?", never a look-alike.
+std::string AnsiOfWide(std::wstring_view wide) {
+  if (wide.empty()) return std::string();
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                    "?", nullptr);
+  std::string ansi(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), ansi.data(), n, "?",
+                      nullptr);
+  return ansi;
+}
 
 int ErrnoOf(DWORD error) {
   switch (error) {

@@ -9,9 +9,9 @@ namespace iex::win {
 
 std::wstring WideOfUtf8(std::string_view utf8);
 std::string Utf8OfWide(std::wstring_view wide);
-// Registry and INI text is 8-bit Windows-1252 inside the program.
-std::wstring WideOfCp1252(std::string_view cp1252);
-std::string Cp1252OfWide(std::wstring_view wide);
+// Registry and INI text is 8-bit inside the program, in the ANSI code page.
+std::wstring WideOfAnsi(std::string_view ansi);
+std::string AnsiOfWide(std::wstring_view wide);
 // The errno value whose plain words (EFileError::Cause) fit a Win32 error.
 int ErrnoOf(DWORD error);
 

@@ -35,7 +35,7 @@ class MainControllerTest : public ::testing::Test {
     reg.AddAlias("MISSING", home_.File("nothing.fdb"));
     reg.AddAlias("ONLY", db_);
     reg.GlobalAliases = true;
-    reg.AddAlias("demo", db_);
+    reg.AddAlias("demo", home_.File("global.fdb"));
     order_ = InitDateOrder(env_.settings);
     fm_ = std::make_unique<TfmMain>(view_, env_, env_.settings, order_, store_, "1.0.2.15");
     fm_->FormCreate();
@@ -87,9 +87,16 @@ TEST_F(MainControllerTest, StartsOnTheFirstPageWithAliasesAndDefaults) {
 }
 
 TEST_F(MainControllerTest, FirstPageChecksInTheirOrder) {
-  view_.Choose("demo (global)");  // a duplicate's line has no path
+  // A name in both scopes: each line gives the path of the scope it names.
+  view_.Choose("demo (global)");
   fm_->cbAliasChange();
-  EXPECT_EQ(view_.hints[TElement::edPath], "  (Local)");
+  EXPECT_EQ(view_.texts[TElement::edPath], home_.File("global.fdb"));
+  view_.Choose("DEMO (local)");
+  fm_->cbAliasChange();
+  EXPECT_EQ(view_.texts[TElement::edPath], db_);
+  EXPECT_EQ(view_.hints[TElement::edPath], db_ + "  (Local)");
+  view_.SetItemIndex(TElement::cbAlias, -1);  // no line chosen: no path
+  fm_->cbAliasChange();
   fm_->bExportClick();
   view_.Choose("MISSING");
   fm_->cbAliasChange();

@@ -36,7 +36,7 @@ TEST_F(DataModuleTest, PlainLocalPathConnectsThroughTheEmbeddedEngine) {
   EXPECT_TRUE(dm_.LocalServerRunning("SYSDBA", "whatever"));
   EXPECT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "whatever"));
   EXPECT_TRUE(dm_.ZAMDatabase.Connected());
-  EXPECT_EQ(dm_.ZAMDatabase.DatabaseName, path_);
+  EXPECT_EQ(dm_.ZAMDatabase.DatabaseNameUtf8, path_);
   EXPECT_EQ(dm_.ZAMDatabase.Params, (std::vector<std::string>{"USER_NAME=SYSDBA", "PASSWORD=whatever"}));
   // A second call starts from a closed connection.
   EXPECT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "whatever"));

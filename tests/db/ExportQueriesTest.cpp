@@ -25,10 +25,11 @@ TEST(AddFilters, WritesConditionsInTheirOrder) {
       {{-1, 0, 500}, {"WHERE", "I.INVOICENUMBER <= '500'"}},
       {{-1, 100, 100}, {"WHERE", "I.INVOICENUMBER BETWEEN '100' AND '100'"}},
       {{-1, 0, 0, mar3}, {"WHERE", "I.ISSUEDATE >= '03/03/2014'"}},
-      {{-1, 100, 0, 0, jan31}, {"WHERE", "I.INVOICENUMBER >= '100'", "AND", "I.ISSUEDATE <= '01/31/2014'"}},
+      {{-1, 100, 0, 0, jan31}, {"WHERE", "I.INVOICENUMBER >= '100'", "AND", "I.ISSUEDATE < '02/01/2014'"}},
       {{3, 100, 0, jan1, jan31},
        {"WHERE", "I.BRANCH_LINKNO = 3", "AND", "I.INVOICENUMBER >= '100'", "AND",
-        "I.ISSUEDATE BETWEEN '01/01/2014' AND '01/31/2014'"}},
+        "I.ISSUEDATE >= '01/01/2014' AND I.ISSUEDATE < '02/01/2014'"}},
+      {{-1, 0, 0, 0, EncodeDate(2079, 12, 31)}, {"WHERE", "I.ISSUEDATE < '01/01/2080'"}},
       {{-1, 123456789012345, 0}, {"WHERE", "I.INVOICENUMBER >= '123456789012345'"}},
       {{-1, 1e16, 0}, {"WHERE", "I.INVOICENUMBER >= '1E16'"}},
   };
@@ -58,7 +59,7 @@ TEST(InvoiceQuery, LinesFollowVersionAndCardSettingsAndEndInOrder) {
   const SqlLines plain = InvoiceQueryLines({}, false, false);
   ASSERT_EQ(plain.size(), 5u);
   EXPECT_EQ(plain[1], ",RC.DESTINATIONBYREGION");
-  EXPECT_EQ(plain.back(), "ORDER BY I.INVOICENO, B.BOOKINGNO, PD.PAYMENT_LINKNO, S.INDEXNO, S.SEGMENTNO");
+  EXPECT_EQ(plain.back(), kInvoiceOrder);
   const SqlLines full = InvoiceQueryLines({7}, true, true);
   ASSERT_EQ(full.size(), 9u);
   EXPECT_EQ(full[1], ",RD.DESTINATION");

@@ -46,6 +46,8 @@ TEST(AdjustDatabasePath, RewritesByTheFirstRuleThatApplies) {
       {"\\\\srv1", {}, ":srv1", 0},
       // The remote form of systems without drive letters is used as it stands.
       {"srv1:/data/agency.fdb", {}, "srv1:/data/agency.fdb", 0},
+      {"srv1/3051:/data/agency.fdb", {}, "srv1/3051:/data/agency.fdb", 0},
+      {"/srv/x:y.fdb", {false}, "localhost:/srv/x:y.fdb", 1},
       {"localhost:/var/db/agency.fdb", {false}, "localhost:/var/db/agency.fdb", 1},
       {"LOCALHOST:/var/db/agency.fdb", {true, true}, "LOCALHOST:/var/db/agency.fdb", 2},
       {"c:agency.gdb", {false}, "localhost:c:agency.gdb", 1},
@@ -74,9 +76,12 @@ TEST(SplitServerPath, CutsLongFileParts) {
 TEST(GetPathConnectionType, FollowsItsOwnRules) {
   EXPECT_EQ(GetPathConnectionType("\\\\srv1\\d:\\agency\\data.gdb"), TConnectionType::ctNetBEUI);
   EXPECT_EQ(GetPathConnectionType("localhost:d:\\agency\\data.gdb"), TConnectionType::ctTCPIP);
-  EXPECT_EQ(GetPathConnectionType("srv1:/data/agency.fdb"), TConnectionType::ctLocal);
+  // What the connection rules send to a server is said to go over TCP/IP.
+  EXPECT_EQ(GetPathConnectionType("srv1:/data/agency.fdb"), TConnectionType::ctTCPIP);
+  EXPECT_EQ(GetPathConnectionType("srv1/3051:/data/agency.fdb"), TConnectionType::ctTCPIP);
   EXPECT_EQ(GetPathConnectionType("srv!x:y"), TConnectionType::ctTCPIP);
-  EXPECT_EQ(GetPathConnectionType("\\srv1\\d:\\data.gdb"), TConnectionType::ctLocal);
+  EXPECT_EQ(GetPathConnectionType("/data/agency.fdb"), TConnectionType::ctLocal);
+  EXPECT_EQ(GetPathConnectionType("d:\\data.gdb"), TConnectionType::ctLocal);
   EXPECT_EQ(GetPathConnectionType(""), TConnectionType::ctLocal);
 }
 

@@ -43,10 +43,10 @@ class QueryTest : public ::testing::TestWithParam<bool> {
     IEX_SKIP_WITHOUT_DATABASE();
     if (GetParam()) {
       if (test::ServerHost().empty()) GTEST_SKIP() << "no Firebird server (IEX_FB_HOST) for this run";
-      db_.DatabaseName = test::RemotePath(path_);
+      db_.DatabaseNameUtf8 = test::RemotePath(path_);
       db_.Params = {"USER_NAME=SYSDBA", "PASSWORD=" + test::ServerPassword()};
     } else {
-      db_.DatabaseName = path_;
+      db_.DatabaseNameUtf8 = path_;
       db_.Params = {"USER_NAME=SYSDBA", "PASSWORD=x"};
     }
     db_.Connect();

@@ -40,7 +40,10 @@ TEST(ValueFormats, TextHelpers) {
   EXPECT_EQ(CleanPhone("+1 212 555 0100"), "212 555 0100");
   EXPECT_EQ(CleanPhone("() 555-0100"), "555-0100");
   EXPECT_EQ(CleanPhone("+1 (212) 555-0100"), "(212) 555-0100");
-  EXPECT_EQ(CleanPhone("\t 555 +49 "), "555 9");
+  EXPECT_EQ(CleanPhone("\t 555 +49 "), "555 49");
+  EXPECT_EQ(CleanPhone("+41 22 555 01 00"), "41 22 555 01 00");
+  EXPECT_EQ(CleanPhone("+12125550100"), "2125550100");
+  EXPECT_EQ(CleanPhone("+"), "");
   EXPECT_EQ(GetFirstWord("Sunrise Travel Inc"), "Sunrise");
   EXPECT_EQ(GetFirstWord("Smith"), "");
   EXPECT_EQ(GetFirstWord("Intercontinental Tours"), "Intercontinen");

@@ -25,7 +25,12 @@ const char* const kInvoiceJoins =
 
 }  // namespace
 
-const char* const kInvoiceOrder = "ORDER BY I.INVOICENO, B.BOOKINGNO, PD.PAYMENT_LINKNO, S.INDEXNO, S.SEGMENTNO";
+// The stated order, with the two mends the program's own paths make: a
+// travel type whose number two rows share gives its first row, and a
+// payment detail without a payment comes last.
+const char* const kInvoiceOrder =
+    "ORDER BY I.INVOICENO, B.BOOKINGNO, T.TRAVELCATEGORY_LINKNO, T.TRAVELTYPE, PD.PAYMENT_LINKNO NULLS LAST, S.INDEXNO, "
+    "S.SEGMENTNO";
 
 SqlLines ProfileQueryLines(const TInvoiceFilter& filter) {
   SqlLines lines{kProfileSelect, std::string("FROM INVOICE I LEFT JOIN PROFILE P ON I.CLIENT_LINKNO = P.PROFILENO ") + kProfileJoins};

@@ -51,7 +51,7 @@ class TStatedQueryRows final : public TExportRowSource {
     r.segments.clear();
     r.udids.clear();
     for (; !q.Eof() && q.Field(bookingColumn_).AsInteger() == r.bookingNo; q.Next()) {
-      TSegmentRow s = segmentReader_->Read(q);
+      TSegmentRow s = segmentReader_->Read(q, "invoice " + r.invoiceNumber);
       if (s.segmentNo != 0) r.segments.push_back(std::move(s));
     }
     TQuery& u = udids_;

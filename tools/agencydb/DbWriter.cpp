@@ -17,11 +17,12 @@ namespace {
 
 constexpr int kIscDateToDateValue = 15018;
 
-Firebird::IXpbBuilder* Dpb(fb::Status& st, const std::string& user, const std::string& password) {
+Firebird::IXpbBuilder* Dpb(fb::Status& st, const std::string& user, const std::string& password,
+                           const std::string& connectionCharset) {
   auto* dpb = fb::Master()->getUtilInterface()->getXpbBuilder(&st, Firebird::IXpbBuilder::DPB, nullptr, 0);
   dpb->insertString(&st, isc_dpb_user_name, user.c_str());
   if (!password.empty()) dpb->insertString(&st, isc_dpb_password, password.c_str());
-  dpb->insertString(&st, isc_dpb_lc_ctype, "NONE");
+  dpb->insertString(&st, isc_dpb_lc_ctype, connectionCharset.c_str());
   return dpb;
 }
 
@@ -29,17 +30,18 @@ Firebird::IXpbBuilder* Dpb(fb::Status& st, const std::string& user, const std::s
 
 // Creates or opens the database and starts the writing transaction.
 std::unique_ptr<TDbWriter> TDbWriter::Attach(const std::string& path, const std::string& user, const std::string& password,
-                                             bool create) {
+                                             bool create, const std::string& charset, const std::string& connectionCharset) {
   std::unique_ptr<TDbWriter> w(new TDbWriter);
   fb::Call([&] {
     fb::Status st;
-    auto* dpb = Dpb(st, user, password);
+    auto* dpb = Dpb(st, user, password, connectionCharset);
     fb::BuilderScope builderScope{dpb};
     fb::ProviderScope scope;
     if (create) {
       dpb->insertInt(&st, isc_dpb_page_size, 8192);
       dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
       dpb->insertInt(&st, isc_dpb_force_write, 0);
+      if (!charset.empty()) dpb->insertString(&st, isc_dpb_set_db_charset, charset.c_str());
       w->attachment_.reset(scope.provider->createDatabase(&st, path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st)));
     } else {
       w->attachment_.reset(scope.provider->attachDatabase(&st, path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st)));
@@ -49,10 +51,13 @@ std::unique_ptr<TDbWriter> TDbWriter::Attach(const std::string& path, const std:
   return w;
 }
 
-std::unique_ptr<TDbWriter> TDbWriter::Create(const std::string& path) { return Attach(path, "SYSDBA", "", true); }
+std::unique_ptr<TDbWriter> TDbWriter::Create(const std::string& path, const std::string& charset) {
+  return Attach(path, "SYSDBA", "", true, charset, "NONE");
+}
 
-std::unique_ptr<TDbWriter> TDbWriter::Open(const std::string& path, const std::string& user, const std::string& password) {
-  return Attach(path, user, password, false);
+std::unique_ptr<TDbWriter> TDbWriter::Open(const std::string& path, const std::string& user, const std::string& password,
+                                           const std::string& connectionCharset) {
+  return Attach(path, user, password, false, "", connectionCharset);
 }
 
 TDbWriter::~TDbWriter() {

@@ -32,9 +32,11 @@ using Value = std::variant<std::monostate, int64_t, std::string, Date, Timestamp
 // shape a database; the product itself never writes.
 class TDbWriter {
  public:
-  static std::unique_ptr<TDbWriter> Create(const std::string& path);
+  // `charset`: the database's default character set (empty: NONE).
+  static std::unique_ptr<TDbWriter> Create(const std::string& path, const std::string& charset = "");
+  // `connectionCharset`: what the texts this writer sends are in.
   static std::unique_ptr<TDbWriter> Open(const std::string& path, const std::string& user = "SYSDBA",
-                                         const std::string& password = "");
+                                         const std::string& password = "", const std::string& connectionCharset = "NONE");
   ~TDbWriter();
 
   void Execute(const std::string& sql);        // one statement, in the open transaction
@@ -57,7 +59,7 @@ class TDbWriter {
  private:
   TDbWriter() = default;
   static std::unique_ptr<TDbWriter> Attach(const std::string& path, const std::string& user, const std::string& password,
-                                           bool create);
+                                           bool create, const std::string& charset, const std::string& connectionCharset);
   db::fb::Ref<Firebird::IAttachment> attachment_;
   db::fb::Ref<Firebird::ITransaction> transaction_;
 };

@@ -377,7 +377,7 @@ void FillAgencyDatabase(TDbWriter& writer, const AgencyOptions& options) { Fille
 
 void CreateAgencyDatabase(const std::string& path, const AgencyOptions& options) {
   std::remove(path.c_str());
-  auto writer = TDbWriter::Create(path);
+  auto writer = TDbWriter::Create(path, options.charset);
   writer->ExecuteScript(AgencySchemaScript());
   FillAgencyDatabase(*writer, options);
 }

@@ -12,6 +12,7 @@ struct AgencyOptions {
   std::string schemaVersion = "85";  // the active TABLEVERSION row
   bool encryptCards = false;         // settings row 48 on, card numbers in CKCCNOENCRYPT
   std::string keyText = "{00112233-4455-6677-8899-AABBCCDDEEFF}";  // settings row 47
+  std::string charset;  // the database's default character set; empty: NONE
 };
 
 // The schema script the generator runs.

@@ -436,9 +436,9 @@ TMsgResult MainWindow::ShowMessageBox(TMsgKind kind, const std::string& text, TM
 
 bool MainWindow::ChooseFolder(const std::string& startFolder, std::string& chosen) {
   if (FolderHook) return FolderHook(startFolder, chosen);
-  DirChangeDialog dialog(Q(env_.FileSystemRoot() + TExportRun::kDefaultOutputDir), Q(startFolder), this);
+  DirChangeDialog dialog(QPath(env_.FileSystemRoot() + TExportRun::kDefaultOutputDir), QPath(startFolder), this);
   if (dialog.exec() != QDialog::Accepted) return false;
-  chosen = S(dialog.SelectedFolder());
+  chosen = PathOfQ(dialog.SelectedFolder());
   return true;
 }
 
