@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/CliOptions.h"
+#include "app/DateOptions.h"
 #include "app/Password.h"
 #include "app/RequestBuilder.h"
 #include "app/RunReport.h"
@@ -43,17 +44,13 @@ struct TCliSetup {
   TSavedSettings saved;
 };
 
-std::optional<double> DateOption(const std::string& text, const TDateFormats& formats, const Env& env) {
-  if (text.empty()) return std::nullopt;
-  uint16_t n = kInvalidDay;
-  try {
-    n = ParseDateText(Utf8ToAnsi(text), DateOrderHint(formats.regional.shortDateFormat), formats.order,
-                      TodayDayNumber(env));
-  } catch (const EMvError&) {
-  }
-  if (n == kInvalidDay) throw TValidationError("Invalid Date. Please enter again.");
-  if (n == 0) return std::nullopt;
-  return n + kDayNumberBase;
+std::optional<double> DateOption(const std::string& text, const TDateFormats& formats, const Env& env, std::FILE* err) {
+  const TDateOption d = ReadDateOption(text, formats, TodayDayNumber(env));
+  if (!d.valid) throw TValidationError("Invalid Date. Please enter again.\n" + Utf8ToAnsi(text) +
+                                       " is no date from 1980 to 2079 in the regional form (" +
+                                       formats.regional.shortDateFormat + "), as YYYY-MM-DD or as an = expression.");
+  if (!d.warning.empty()) Say(err, "Warning: " + d.warning);
+  return d.value;
 }
 
 int64_t NumberOption(const std::string& text) {
@@ -122,8 +119,8 @@ TCliSetup ReadInputs(const TExportOptions& o, const Env& env, TSettingsStore* st
   if (!warning.empty()) Say(err, warning);
 
   const TDateFormats formats = StartDateFormats(env.Regional());
-  s.request.fromDate = DateOption(o.fromDate, formats, env);
-  s.request.toDate = DateOption(o.toDate, formats, env);
+  s.request.fromDate = DateOption(o.fromDate, formats, env, err);
+  s.request.toDate = DateOption(o.toDate, formats, env, err);
   s.request.fromNumber = NumberOption(o.fromNumber);
   s.request.toNumber = NumberOption(o.toNumber);
   s.saved = MappingOptions(o, store);
@@ -217,11 +214,14 @@ int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* st
     std::string failure;
     if (!Connect(dm, o, setup, err, failure)) return fail(1, failure);
     CheckRequest(o, setup.request, dm);
+    Say(err, IssueDateRangeText(setup.request.fromDate, setup.request.toDate));
     TStringGrid grid;
     std::string map = setup.saved.travelTypeMap;
     FillTravelTypeGrid(grid, dm, map);
     RunAndReport(o, env, store, dm, setup, grid, err, report);
     SayDone(out, o, report.summary, std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+    const std::string replaced = ReplacedCharactersText(report.summary.losses);
+    if (!replaced.empty()) Say(err, "Warning: " + replaced);
     dm.ZAMDatabase.SetConnected(false);
     return 0;
   } catch (const TUsageError& e) {

@@ -264,10 +264,11 @@ void TfmMain::ExportFinished(bool done, std::exception_ptr error) {
     view_.SetText(TElement::lStatus, "Export Done.");
     view_.SetText(TElement::lStatusNo, Counted(s.accountLines, "account line", "account lines") + ", " +
                                            Counted(s.bookingLines, "booking", "bookings") + " in " + ShownPath(run_->OutputDir));
-    view_.ShowMessageBox(TMsgKind::Information,
+    view_.ShowMessageBox(s.losses.values ? TMsgKind::Warning : TMsgKind::Information,
                          "Export Done.\n" + ShownPath(JoinPath(run_->OutputDir, "IMPACCT.DAT")) + ": " +
                              std::to_string(s.accountLines) + " lines\n" + ShownPath(JoinPath(run_->OutputDir, "IMPINV.DAT")) + ": " +
-                             std::to_string(s.bookingLines + s.segmentLines + s.udidLines + s.paymentRefLines) + " lines",
+                             std::to_string(s.bookingLines + s.segmentLines + s.udidLines + s.paymentRefLines) + " lines" +
+                             (s.losses.values ? "\n\n" + ReplacedCharactersText(s.losses) : std::string()),
                          TMsgButtons::OK);
   }
   view_.CloseWindow();

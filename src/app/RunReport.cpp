@@ -63,7 +63,13 @@ std::string RunReportJson(const TRunReport& r) {
   j += "  },\n";
   j += "  \"invoices\": {\"count\": " + std::to_string(s.invoices) + ", \"firstNumber\": " + OrNull(s.firstInvoiceNumber) +
        ", \"lastNumber\": " + OrNull(s.lastInvoiceNumber) + ", \"firstIssueDate\": " + IsoDate(s.firstIssueDate) +
-       ", \"lastIssueDate\": " + IsoDate(s.lastIssueDate) + "}\n";
+       ", \"lastIssueDate\": " + IsoDate(s.lastIssueDate) + "},\n";
+  const TLossReport& l = s.losses;
+  j += "  \"replacedCharacters\": {\"values\": " + std::to_string(l.values) + ", \"first\": " +
+       (l.values == 0 ? std::string("null")
+                      : "{\"file\": " + Quoted(l.file) + ", \"line\": " + std::to_string(l.line) +
+                            ", \"field\": " + std::to_string(l.field) + ", \"column\": " + Quoted(l.column) + "}") +
+       "}\n";
   j += "}\n";
   return j;
 }

@@ -7,6 +7,7 @@
 #include "db/DbError.h"
 #include "db/FbApi.h"
 #include "db/Transaction.h"
+#include "platform/Console.h"
 
 namespace iex::db {
 
@@ -23,6 +24,7 @@ void TDatabase::Unregister(TTransaction* t) {
 
 void TDatabase::Connect() {
   if (Connected()) return;
+  UseUtf8FileNames();
   fb::Call([&] {
     fb::Status st;
     auto* util = fb::Master()->getUtilInterface();

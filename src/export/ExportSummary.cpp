@@ -14,4 +14,11 @@ void TExportSummary::CountInvoice(const std::string& number, double issueDate) {
   if (issueDate > lastIssueDate) lastIssueDate = issueDate;
 }
 
+std::string ReplacedCharactersText(const TLossReport& l) {
+  if (l.values == 0) return std::string();
+  return std::to_string(l.values) + (l.values == 1 ? " value holds" : " values hold") +
+         " characters the files' code page cannot hold; \"?\" stands in their place. The first: " + l.file + " line " +
+         std::to_string(l.line) + ", field " + std::to_string(l.field) + " (" + l.column + ").";
+}
+
 }  // namespace iex

@@ -21,4 +21,8 @@ struct TExportSummary {
   void CountInvoice(const std::string& number, double issueDate);
 };
 
+// What the run says when values lost characters to the code page; empty
+// when none did.
+std::string ReplacedCharactersText(const TLossReport& losses);
+
 }  // namespace iex

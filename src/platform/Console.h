@@ -17,6 +17,11 @@ std::optional<std::string> EnvironmentValue(const std::string& name);
 // nothing where terminals speak UTF-8 already.
 void PrepareConsole();
 
+// File names reach the database client library as UTF-8, which it turns
+// into the system's own form through the C library's character type: keep
+// that UTF-8 whatever the locale says (Linux); nothing to do on Windows.
+void UseUtf8FileNames();
+
 // Whether a window can be shown: a desktop session's display.
 bool DisplayAvailable();
 

@@ -1,3 +1,4 @@
+#include <clocale>
 #include <cstdlib>
 
 #include "platform/Console.h"
@@ -14,7 +15,11 @@ std::optional<std::string> EnvironmentValue(const std::string& name) {
   return std::string(value);
 }
 
-void PrepareConsole() {}
+void PrepareConsole() { UseUtf8FileNames(); }
+
+void UseUtf8FileNames() {
+  if (!std::setlocale(LC_CTYPE, "C.UTF-8")) std::setlocale(LC_CTYPE, "C.utf8");
+}
 
 bool DisplayAvailable() {
   return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");

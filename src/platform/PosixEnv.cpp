@@ -11,6 +11,7 @@
 
 #include "platform/CivilDate.h"
 #include "platform/Codepage1252.h"
+#include "platform/Console.h"
 #include "platform/Env.h"
 
 namespace iex {
@@ -50,6 +51,7 @@ class PosixEnv final : public Env {
     const std::string name = ctype ? ctype : "C";
     if (name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0) {
       std::setlocale(LC_ALL, "C");
+      UseUtf8FileNames();
       return;  // the US defaults of RegionalSettings
     }
     std::string pattern = LetterPattern(nl_langinfo(D_FMT));
@@ -71,6 +73,7 @@ class PosixEnv final : public Env {
     // Numbers are read and written by our own routines; keep the C library in
     // its neutral form so nothing else changes behaviour with the locale.
     std::setlocale(LC_ALL, "C");
+    UseUtf8FileNames();
   }
 
   RegionalSettings Regional() const override { return settings_; }

@@ -36,4 +36,6 @@ void PrepareConsole() { SetConsoleOutputCP(CP_UTF8); }
 
 bool DisplayAvailable() { return true; }
 
+void UseUtf8FileNames() {}
+
 }  // namespace iex

@@ -35,6 +35,14 @@ class QueryTest : public ::testing::TestWithParam<bool> {
              Value{}, Value{}, Value{}, tools::Bytes{""}, Value{}});
     w->Commit();
     w.reset();
+    // Texts in other character sets than the code page's, and amounts of
+    // other numeric types; written as UTF-8 for the engine to store.
+    auto u = tools::TDbWriter::Open(path_, "SYSDBA", "", "UTF8");
+    u->ExecuteScript(
+        "CREATE TABLE CS (U CHAR(5) CHARACTER SET UTF8, W CHAR(5) CHARACTER SET WIN1251, "
+        "L VARCHAR(5) CHARACTER SET ISO8859_1, N2 NUMERIC(15,2), N4 NUMERIC(15,4), F DOUBLE PRECISION, I INTEGER);\n"
+        "INSERT INTO CS VALUES ('é', 'жж', 'ü', 123.45, -0.00505, -0.125, 12345);\n");
+    u.reset();
     chmod(path_.c_str(), 0666);
   }
   static void TearDownTestSuite() { delete dir_; }
@@ -175,6 +183,28 @@ TEST_P(QueryTest, DisconnectEndsTransactionsAndQueries) {
   tr_.StartTransaction();
   Select("WHERE ID = 3");
   EXPECT_EQ(q_.FieldByName("V").AsString(), " 17 ");
+}
+
+TEST_P(QueryTest, TextComesInTheCodePageAndCharactersStayWhole) {
+  q_.SetSQL({"SELECT U, W, L FROM CS"});
+  q_.ExecQuery();
+  long lost = 0;
+  EXPECT_EQ(q_.FieldByName("U").AsText(&lost), "\xe9    ");  // five characters, not twenty bytes
+  EXPECT_EQ(lost, 0);
+  EXPECT_EQ(q_.FieldByName("W").AsText(&lost), "??   ");  // Cyrillic has no byte in Windows-1252
+  EXPECT_EQ(lost, 2);
+  EXPECT_EQ(q_.FieldByName("L").AsText(&lost), "\xfc");
+  EXPECT_EQ(lost, 2);
+}
+
+TEST_P(QueryTest, AmountsOfEveryNumericTypeAsHundredths) {
+  q_.SetSQL({"SELECT N2, N4, F, I, CAST(NULL AS INTEGER) Z FROM CS"});
+  q_.ExecQuery();
+  EXPECT_EQ(q_.FieldByName("N2").AsHundredths(), 12345);
+  EXPECT_EQ(q_.FieldByName("N4").AsHundredths(), -1) << "-0.505 hundredths rounds half away from zero";
+  EXPECT_EQ(q_.FieldByName("F").AsHundredths(), -13);
+  EXPECT_EQ(q_.FieldByName("I").AsHundredths(), 12345) << "a whole-number column holds hundredths";
+  EXPECT_EQ(q_.FieldByName("Z").AsHundredths(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, QueryTest, ::testing::Values(false, true),

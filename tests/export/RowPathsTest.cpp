@@ -8,6 +8,7 @@
 #include "AgencyDb.h"
 #include "DbWriter.h"
 #include "FakeEnv.h"
+#include "OddRows.h"
 #include "RecordingExportView.h"
 #include "StatedQueries.h"
 #include "TempPaths.h"
@@ -23,7 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Rows the generator does not make: a payment detail without its payment,
-// segments without an itinerary number, a UDID number twice.
+// segments without an itinerary number, a UDID number twice, and the odd
+// keys of OddRows.h.
 void AddOddRows(const std::string& path) {
   auto w = tools::TDbWriter::Open(path);
   w->Execute("INSERT INTO PAYDTL VALUES (990001, (SELECT MIN(BOOKINGNO) FROM BOOKING), 999999)");
@@ -33,6 +35,7 @@ void AddOddRows(const std::string& path) {
   w->Execute("INSERT INTO UDIDS SELECT 990000 + BOOKINGNO, BOOKINGNO, 7, 'TWICE' FROM BOOKING WHERE BOOKINGNO <= 40");
   w->Execute("INSERT INTO UDIDS SELECT 995000 + BOOKINGNO, BOOKINGNO, 7, 'TWICE AGAIN' FROM BOOKING WHERE BOOKINGNO <= 40");
   w->Commit();
+  w->ExecuteScript(test::OddKeysScript());
 }
 
 struct DbVariant {

@@ -7,6 +7,7 @@
 
 #include "db/DbError.h"
 #include "db/FbApi.h"
+#include "platform/Console.h"
 
 namespace iex::tools {
 
@@ -23,6 +24,7 @@ Firebird::IXpbBuilder* Dpb(fb::Status& st, const std::string& user, const std::s
   dpb->insertString(&st, isc_dpb_user_name, user.c_str());
   if (!password.empty()) dpb->insertString(&st, isc_dpb_password, password.c_str());
   dpb->insertString(&st, isc_dpb_lc_ctype, connectionCharset.c_str());
+  dpb->insertTag(&st, isc_dpb_utf8_filename);  // file names are UTF-8, as the program passes them
   return dpb;
 }
 
@@ -32,6 +34,7 @@ Firebird::IXpbBuilder* Dpb(fb::Status& st, const std::string& user, const std::s
 std::unique_ptr<TDbWriter> TDbWriter::Attach(const std::string& path, const std::string& user, const std::string& password,
                                              bool create, const std::string& charset, const std::string& connectionCharset) {
   std::unique_ptr<TDbWriter> w(new TDbWriter);
+  UseUtf8FileNames();
   fb::Call([&] {
     fb::Status st;
     auto* dpb = Dpb(st, user, password, connectionCharset);
@@ -52,7 +55,8 @@ std::unique_ptr<TDbWriter> TDbWriter::Attach(const std::string& path, const std:
 }
 
 std::unique_ptr<TDbWriter> TDbWriter::Create(const std::string& path, const std::string& charset) {
-  return Attach(path, "SYSDBA", "", true, charset, "NONE");
+  // The generator's texts are Windows-1252: the engine puts them into the database's own set.
+  return Attach(path, "SYSDBA", "", true, charset, charset.empty() ? "NONE" : "WIN1252");
 }
 
 std::unique_ptr<TDbWriter> TDbWriter::Open(const std::string& path, const std::string& user, const std::string& password,
