@@ -133,5 +133,43 @@ TEST_F(AliasListTest, RegistryBasedListAndProfiles) {
   EXPECT_FALSE(reg.AnyLocalAliasExist("LOCAL"));
 }
 
+// A name the user gives means one alias or none: exact names first, a
+// scope suffix honoured, folding only when nothing matches exactly, and
+// names alike an error rather than a pick.
+TEST_F(AliasListTest, ANameResolvesToOneAliasOrSaysWhyNot) {
+  Registry(false, "\xE9t\xE9", "/local-ete.fdb");   // été
+  Registry(true, "\xC9t\xE9", "/global-ete.fdb");   // Été
+  Registry(true, "Agency", "/global-agency.fdb");
+  Registry(false, "Agency", "/local-agency.fdb");
+  Registry(false, "only", "/only.fdb");
+  files_.RefreshList();
+  struct Case {
+    const char* name;
+    const char* path;       // nullptr: none
+    const char* error = "";  // a part of it
+  } cases[] = {
+      {"\xE9t\xE9", "/local-ete.fdb"},
+      {"\xC9t\xE9", "/global-ete.fdb"},
+      {"\xC9T\xC9", nullptr, "fits several aliases"},
+      {"Agency (global)", "/global-agency.fdb"},
+      {"Agency (local)", "/local-agency.fdb"},
+      {"agency (global)", "/global-agency.fdb"},
+      {"ONLY", "/only.fdb"},
+      {"only (global)", nullptr, "There is no alias"},
+      {"missing", nullptr, "There is no alias missing."},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    const int i = files_.ResolveAliasName(c.name, error);
+    if (c.path) {
+      ASSERT_GE(i, 0) << c.name << ": " << error;
+      EXPECT_EQ(files_.AliasPath(i), c.path) << c.name;
+    } else {
+      EXPECT_EQ(i, -1) << c.name;
+      EXPECT_NE(error.find(c.error), std::string::npos) << c.name << ": " << error;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace iex

@@ -134,5 +134,18 @@ TEST_F(SettingsStoreTest, CommandLineUsesAliasesAndSavesSettings) {
   EXPECT_NE(unknown.err.find("Please enter Alias Name."), std::string::npos);
 }
 
+// A folder named in UTF-8 is named back as it is, never converted twice.
+TEST_F(SettingsStoreTest, SeedingNamesAFolderOutsideAsciiWhole) {
+  env_.paths.commonAppData = dir_.File("Donn\xc3\xa9" "es") + "/Movra";
+  TAliasRegistry reg(TAliasDBType::adtIB, env_.paths);
+  reg.GlobalAliases = true;
+  reg.AddAlias("SHARED", "/srv/shared.fdb");
+  std::FILE* out = std::tmpfile();
+  ASSERT_EQ(RunAliasesCommand({"--seed-global"}, env_, out, stderr), 0);
+  const std::string said = test::Slurp(out);
+  EXPECT_NE(said.find("Donn\xc3\xa9" "es/Movra"), std::string::npos) << said;
+  EXPECT_EQ(said.find("\xc3\x83"), std::string::npos) << said;
+}
+
 }  // namespace
 }  // namespace iex
