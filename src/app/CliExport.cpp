@@ -194,10 +194,12 @@ void RunAndReport(const TExportOptions& o, const Env& env, TSettingsStore* store
   } catch (...) {
     view.Finish();
     report.summary = run.Summary;
+    if (!report.summary.recovery.empty()) Say(err, "Note: " + report.summary.recovery);
     throw;
   }
   view.Finish();
   report.summary = run.Summary;
+  if (!report.summary.recovery.empty()) Say(err, "Note: " + report.summary.recovery);
 }
 
 int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* store, const TAliasResolver& resolveAlias,

@@ -268,7 +268,8 @@ void TfmMain::ExportFinished(bool done, std::exception_ptr error) {
                          "Export Done.\n" + ShownPath(JoinPath(run_->OutputDir, "IMPACCT.DAT")) + ": " +
                              std::to_string(s.accountLines) + " lines\n" + ShownPath(JoinPath(run_->OutputDir, "IMPINV.DAT")) + ": " +
                              std::to_string(s.bookingLines + s.segmentLines + s.udidLines + s.paymentRefLines) + " lines" +
-                             (s.losses.values ? "\n\n" + ReplacedCharactersText(s.losses) : std::string()),
+                             (s.losses.values ? "\n\n" + ReplacedCharactersText(s.losses) : std::string()) +
+                             (s.recovery.empty() ? std::string() : "\n\n" + s.recovery),
                          TMsgButtons::OK);
   }
   view_.CloseWindow();

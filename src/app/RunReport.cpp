@@ -65,6 +65,7 @@ std::string RunReportJson(const TRunReport& r) {
        ", \"lastNumber\": " + OrNull(s.lastInvoiceNumber) + ", \"firstIssueDate\": " + IsoDate(s.firstIssueDate) +
        ", \"lastIssueDate\": " + IsoDate(s.lastIssueDate) + "},\n";
   const TLossReport& l = s.losses;
+  j += "  \"recoveredCommit\": " + (s.recovery.empty() ? std::string("null") : Quoted(AnsiToUtf8(s.recovery))) + ",\n";
   j += "  \"replacedCharacters\": {\"values\": " + std::to_string(l.values) + ", \"first\": " +
        (l.values == 0 ? std::string("null")
                       : "{\"file\": " + Quoted(l.file) + ", \"line\": " + std::to_string(l.line) +

@@ -35,6 +35,7 @@ bool TExportRun::RunExport(const ExportSettings& settings, const std::function<v
   TExportContext ctx{source_, settings, view_, {regional.decimalSeparator, regional.dateSeparator}, schema.newDestTable,
                      IsCCEncrypt, std::nullopt, output, StopReason};
   if (IsCCEncrypt) ctx.cards.emplace(CipherKey);
+  ctx.summary.recovery = output.RecoveryNote();
   try {
     if (CountInvoices) {
       ctx.Show(TExportPhase::Counting);

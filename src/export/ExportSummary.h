@@ -17,6 +17,7 @@ struct TExportSummary {
   std::string firstInvoiceNumber, lastInvoiceNumber;  // the lowest and the highest
   double firstIssueDate = 0, lastIssueDate = 0;       // date values; 0: none
   TLossReport losses;
+  std::string recovery;  // what settling an interrupted commit in the folder did; "" for none
 
   void CountInvoice(const std::string& number, double issueDate);
 };

@@ -8,8 +8,8 @@ namespace {
 constexpr std::size_t kBlock = 1 << 16;
 }
 
-TLineWriter::TLineWriter(std::unique_ptr<TWritableFile> file, std::string shownPath)
-    : file_(std::move(file)), path_(std::move(shownPath)) {
+TLineWriter::TLineWriter(std::unique_ptr<TWritableFile> file, std::string shownPath, TFileDigest* digest)
+    : file_(std::move(file)), path_(std::move(shownPath)), digest_(digest) {
   buffer_.reserve(kBlock + 4096);
 }
 
@@ -43,6 +43,7 @@ void TLineWriter::EndLine() {
 }
 
 void TLineWriter::Flush() {
+  if (digest_) digest_->Add(buffer_);
   try {
     file_->Append(buffer_);
   } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "export/FileDigest.h"
 #include "platform/FileSystem.h"
 
 namespace iex {
@@ -14,7 +15,8 @@ namespace iex {
 class TLineWriter {
  public:
   // `shownPath` is the name errors give: the file's final name.
-  TLineWriter(std::unique_ptr<TWritableFile> file, std::string shownPath);
+  // `digest`, when given, is fed every byte written.
+  TLineWriter(std::unique_ptr<TWritableFile> file, std::string shownPath, TFileDigest* digest = nullptr);
   TLineWriter(TLineWriter&&) = default;
 
   // A control character (TAB, CR, LF, NUL, 0x1A and the rest of C0) or DEL
@@ -39,6 +41,7 @@ class TLineWriter {
   std::unique_ptr<TWritableFile> file_;
   std::string path_;
   std::string buffer_;
+  TFileDigest* digest_;
   long lines_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "export/OutputTransaction.h"
 
+#include <cerrno>
 #include <cstdlib>
 
 #include "platform/AnsiText.h"
@@ -7,111 +8,155 @@
 
 namespace iex {
 namespace {
+
 constexpr const char* kPartialTag = ".partial-";
 constexpr const char* kPreviousTag = ".previous-";
+// The only names the clean-up may touch: ours.
+const char* const kOwnNames[] = {"IMPACCT.DAT", "IMPINV.DAT"};
+
+std::string Failure(const std::string& path, const EFileError& e) {
+  return TLineWriter::FailureText(path, EFileError::Cause(e.Error()));
 }
+
+// The pid of a name ".BASE" + tag + digits, or 0.
+int PidOf(const std::string& name, const std::string& base, const char* tag) {
+  const std::string prefix = "." + base + tag;
+  if (name.rfind(prefix, 0) != 0) return 0;
+  const std::string digits = name.substr(prefix.size());
+  if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
+  return std::atoi(digits.c_str());
+}
+
+}  // namespace
 
 std::string TOutputTransaction::PartialName(const std::string& name, int pid) {
   return "." + name + kPartialTag + std::to_string(pid);
 }
 
+std::string TOutputTransaction::PreviousName(const std::string& name, int pid) {
+  return "." + name + kPreviousTag + std::to_string(pid);
+}
+
 TOutputTransaction::TOutputTransaction(TFileSystem& fs, std::string folder) : fs_(fs), folder_(std::move(folder)) {
-  while (folder_.size() > 1 && folder_.back() == '/') folder_.pop_back();
-  const std::string lockPath = folder_ + "/" + kLockName;
+  while (folder_.size() > 1 && (folder_.back() == '/' || folder_.back() == '\\')) folder_.pop_back();
+  const std::string lockPath = In(kLockName);
   std::string holder;
   try {
-    lock_ = fs_.TryLock(lockPath, "pid " + std::to_string(fs_.ProcessId()) + "\n", holder);
+    lock_ = fs_.TryLock(lockPath, "pid " + std::to_string(fs_.ProcessId()), holder);
   } catch (const EFileError& e) {
-    throw EMvError(TLineWriter::FailureText(lockPath, EFileError::Cause(e.Error())));
+    throw EMvError(Failure(lockPath, e));
   }
-  if (!lock_) {
-    while (!holder.empty() && (holder.back() == '\n' || holder.back() == '\0')) holder.pop_back();
+  if (!lock_)
     throw EMvError("Another export is writing into " + ShownPath(folder_) + (holder.empty() ? "" : " (" + holder + ")") +
                    ".\nWait for it to end, or choose another folder. Nothing was changed.");
-  }
-  RemoveStalePartials();
+  recoveryNote_ = RecoverInterruptedCommit(fs_, folder_);
+  RemoveStaleFiles();
 }
 
 TOutputTransaction::~TOutputTransaction() {
   if (committed_) return;
-  for (const auto& file : files_)
-    if (!file.first.empty()) fs_.Remove(file.first);
+  for (const File& f : files_) fs_.Remove(In(PartialName(f.name, fs_.ProcessId())));
 }
 
-void TOutputTransaction::RemoveStalePartials() {
+void TOutputTransaction::RemoveStaleFiles() {
+  const std::string recordTemp = TCommitRecord::kName;
   for (const std::string& name : fs_.List(folder_)) {
-    if (name.empty() || name[0] != '.') continue;
-    for (const char* tag : {kPartialTag, kPreviousTag}) {
-      const auto at = name.rfind(tag);
-      if (at == std::string::npos) continue;
-      const std::string digits = name.substr(at + std::char_traits<char>::length(tag));
-      if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
-      const int pid = std::atoi(digits.c_str());
-      if (pid == fs_.ProcessId() || !fs_.ProcessAlive(pid)) fs_.Remove(folder_ + "/" + name);
-    }
+    int pid = PidOf(name, recordTemp.substr(1), kPartialTag);
+    for (const char* own : kOwnNames)
+      for (const char* tag : {kPartialTag, kPreviousTag}) pid = pid ? pid : PidOf(name, own, tag);
+    if (pid != 0 && (pid == fs_.ProcessId() || !fs_.ProcessAlive(pid))) fs_.Remove(In(name));
   }
 }
 
 TLineWriter TOutputTransaction::Create(const std::string& name) {
-  const std::string temp = folder_ + "/" + PartialName(name, fs_.ProcessId());
+  const std::string temp = In(PartialName(name, fs_.ProcessId()));
   try {
     auto file = fs_.CreateExclusive(temp, kFileMode);
-    files_.emplace_back(temp, FinalPath(name));
-    return TLineWriter(std::move(file), FinalPath(name));
+    File& f = files_.emplace_back(File{name, {}});
+    return TLineWriter(std::move(file), FinalPath(name), &f.digest);
   } catch (const EFileError& e) {
-    throw EMvError(TLineWriter::FailureText(FinalPath(name), EFileError::Cause(e.Error())));
+    throw EMvError(Failure(FinalPath(name), e));
+  }
+}
+
+void TOutputTransaction::KeepPrevious(TCommitEntry& e) {
+  const std::string final = In(e.name), previous = In(e.previous);
+  if (fs_.IsFolder(final)) throw EMvError(TLineWriter::FailureText(final, EFileError::Cause(EISDIR)));
+  fs_.Remove(previous);  // ours, from an earlier try of this process
+  if (fs_.Link(final, previous))
+    e.kept = TKeptAs::Link;
+  else
+    e.kept = fs_.Exists(final) ? TKeptAs::Aside : TKeptAs::None;  // no links here: renamed aside just in time
+}
+
+void TOutputTransaction::WriteRecord(const TCommitRecord& record) {
+  const std::string temp = In(PartialName(std::string(TCommitRecord::kName).substr(1), fs_.ProcessId()));
+  fs_.Remove(temp);
+  try {
+    auto file = fs_.CreateExclusive(temp, kFileMode);
+    file->Append(record.Format());
+    file->Sync();
+    file->Close();
+    fs_.Rename(temp, In(TCommitRecord::kName));
+    fs_.SyncFolder(folder_);
+  } catch (const EFileError& e) {
+    fs_.Remove(temp);
+    fs_.Remove(In(TCommitRecord::kName));
+    throw EMvError(Failure(In(TCommitRecord::kName), e) + "\nThe previous import files are unchanged.");
+  }
+}
+
+void TOutputTransaction::PutInPlace(const TCommitRecord& record) {
+  for (const TCommitEntry& e : record.entries) {
+    const std::string final = In(e.name);
+    try {
+      if (e.kept == TKeptAs::Aside) fs_.Rename(final, In(e.previous));
+      fs_.Rename(In(e.temp), final);
+    } catch (const EFileError& failed) {
+      try {
+        SettleCommit(fs_, folder_, true);
+      } catch (const std::exception&) {
+        throw EMvError(Failure(final, failed) + "\nThe previous files could not be put back yet; the next export into " +
+                       ShownPath(folder_) + " puts one whole pair in place before anything else.");
+      }
+      throw EMvError(Failure(final, failed) + "\nThe previous import files are unchanged.");
+    }
   }
 }
 
 void TOutputTransaction::Commit() {
-  // The previous files keep a second name until all new ones are in place,
-  // so a rename that fails half-way puts the previous pair back.
-  std::vector<std::string> backups;
-  auto undo = [&](std::size_t renamed) {
-    for (std::size_t i = 0; i < renamed; ++i) {
-      const std::string& final = files_[i].second;
-      if (!backups[i].empty()) {
-        try {
-          fs_.Rename(backups[i], final);
-        } catch (const EMvError&) {
-        }
-      } else {
-        fs_.Remove(final);
-      }
-    }
-    for (const std::string& b : backups)
-      if (!b.empty()) fs_.Remove(b);
-  };
-  for (const auto& [temp, final] : files_) {
-    const std::string name = final.substr(final.rfind('/') + 1);
-    std::string backup = folder_ + "/." + name + kPreviousTag + std::to_string(fs_.ProcessId());
-    fs_.Remove(backup);
-    try {
-      if (!fs_.Link(final, backup)) backup.clear();
-    } catch (const EFileError& e) {
-      undo(0);
-      throw EMvError(TLineWriter::FailureText(final, EFileError::Cause(e.Error())));
-    }
-    backups.push_back(backup);
+  TCommitRecord record;
+  for (const File& f : files_)
+    record.entries.push_back({f.name, PartialName(f.name, fs_.ProcessId()), PreviousName(f.name, fs_.ProcessId()),
+                              TKeptAs::None, f.digest});
+  try {
+    for (TCommitEntry& e : record.entries) KeepPrevious(e);
+    WriteRecord(record);
+  } catch (...) {
+    for (const TCommitEntry& e : record.entries)
+      if (e.kept == TKeptAs::Link) fs_.Remove(In(e.previous));
+    throw;
   }
-  for (std::size_t i = 0; i < files_.size(); ++i) {
-    try {
-      fs_.Rename(files_[i].first, files_[i].second);
-    } catch (const EFileError& e) {
-      undo(i);
-      throw EMvError(TLineWriter::FailureText(files_[i].second, EFileError::Cause(e.Error())));
-    }
-  }
-  for (const std::string& b : backups)
-    if (!b.empty()) fs_.Remove(b);
-  for (auto& file : files_) file.first.clear();  // in place: no longer ours to remove
+  PutInPlace(record);
   committed_ = true;
+  Finish(record);
+}
+
+void TOutputTransaction::Finish(const TCommitRecord& record) {
   try {
     fs_.SyncFolder(folder_);
   } catch (const EFileError& e) {
+    // The record stays: the next run finds both new files whole and keeps them.
     throw EMvError("The import files are in place, but the folder " + ShownPath(folder_) + " could not be put on the disk.\n" +
                    EFileError::Cause(e.Error()));
   }
+  fs_.Remove(In(TCommitRecord::kName));
+  try {
+    fs_.SyncFolder(folder_);
+  } catch (const EFileError&) {
+    // The pair is whole either way; a record found later is settled as complete.
+  }
+  for (const TCommitEntry& e : record.entries) fs_.Remove(In(e.previous));
 }
 
 }  // namespace iex

@@ -40,6 +40,20 @@ class WinWritableFile final : public TWritableFile {
   std::string path_;
 };
 
+class WinReadableFile final : public TReadableFile {
+ public:
+  WinReadableFile(THandle file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
+  std::size_t Read(char* buffer, std::size_t size) override {
+    DWORD n = 0;
+    if (!ReadFile(file_.get(), buffer, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &n, nullptr)) Fail(path_);
+    return n;
+  }
+
+ private:
+  THandle file_;
+  std::string path_;
+};
+
 class WinFileLock final : public TFileLock {
  public:
   explicit WinFileLock(THandle file) : file_(std::move(file)) {}  // closing releases the lock
@@ -72,14 +86,37 @@ class WinFileSystem final : public TFileSystem {
     throw EFileError(win::ErrnoOf(err), to);
   }
 
-  bool Link(const std::string& existing, const std::string& newPath) override {
-    if (CreateHardLinkW(WideOfUtf8(newPath).c_str(), WideOfUtf8(existing).c_str(), nullptr)) return true;
-    const DWORD err = GetLastError();
-    if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) return false;
-    throw EFileError(win::ErrnoOf(err), existing);
+  // FAT, exFAT and many SMB shares refuse hard links: the caller keeps the
+  // previous file another way.
+  bool Link(const std::string& existing, const std::string& newPath) noexcept override {
+    return CreateHardLinkW(WideOfUtf8(newPath).c_str(), WideOfUtf8(existing).c_str(), nullptr) != 0;
   }
 
   bool Remove(const std::string& path) noexcept override { return DeleteFileW(WideOfUtf8(path).c_str()) != 0; }
+
+  bool Exists(const std::string& path) noexcept override {
+    return GetFileAttributesW(WideOfUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  bool IsFolder(const std::string& path) noexcept override {
+    const DWORD a = GetFileAttributesW(WideOfUtf8(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT);
+  }
+
+  std::unique_ptr<TReadableFile> OpenForReading(const std::string& path) override {
+    THandle file(CreateFileW(WideOfUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | kNoFollow, nullptr));
+    if (!file.valid()) {
+      const DWORD err = GetLastError();
+      if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) return nullptr;
+      throw EFileError(win::ErrnoOf(err), path);
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+      throw EFileError(EINVAL, path);
+    return std::make_unique<WinReadableFile>(std::move(file), path);
+  }
 
   // MOVEFILE_WRITE_THROUGH already put the renames on the disk.
   void SyncFolder(const std::string&) override {}
@@ -99,6 +136,11 @@ class WinFileSystem final : public TFileSystem {
     THandle file(CreateFileW(WideOfUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | kNoFollow, nullptr));
     if (!file.valid()) Fail(path);
+    // Never through a link or a second name of another file.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info) || info.nNumberOfLinks != 1 ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+      throw EFileError(ELOOP, path);
     // The note sits after the locked byte range, so the holder can write it
     // and a second run can read it while the lock is held.
     constexpr DWORD kNoteAt = 1;
@@ -110,7 +152,11 @@ class WinFileSystem final : public TFileSystem {
       OVERLAPPED from{};
       from.Offset = kNoteAt;
       if (!ReadFile(file.get(), buf, sizeof buf, &n, &from)) n = 0;
-      holder.assign(buf, n);
+      // Only a note of our own form is shown, never other bytes of the file.
+      const std::string note(buf, n);
+      if (note.rfind("pid ", 0) == 0 && note.size() > 4 && note.size() < 16 &&
+          note.find_first_not_of("0123456789", 4) == std::string::npos)
+        holder = note;
       if (err == ERROR_LOCK_VIOLATION || err == ERROR_IO_PENDING) return nullptr;
       throw EFileError(win::ErrnoOf(err), path);
     }

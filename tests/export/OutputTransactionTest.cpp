@@ -136,9 +136,12 @@ TEST_F(OutputTransactionTest, OneRunPerFolderAndStaleFilesOfDeadRunsGo) {
   const std::string alive = out_ + "/" + TOutputTransaction::PartialName("IMPINV.DAT", other.Id());
   test::WriteFile(dead, "torn");
   test::WriteFile(alive, "someone else's");
+  const std::string budget = out_ + "/.budget.xlsx.partial-" + std::to_string(child);
+  test::WriteFile(budget, "not ours");
   TOutputTransaction first(fs_, out_);
   EXPECT_FALSE(fs::exists(dead));
   EXPECT_TRUE(fs::exists(alive));
+  EXPECT_TRUE(fs::exists(budget)) << "another program's file of the same pattern";
   try {
     TOutputTransaction second(fs_, out_);
     FAIL() << "a second run took the same folder";
@@ -149,6 +152,128 @@ TEST_F(OutputTransactionTest, OneRunPerFolderAndStaleFilesOfDeadRunsGo) {
   }
   EXPECT_TRUE(PreviousPairIntact());
 }
+
+// What a folder holds after any run and the recovery of the next: the old
+// pair or the new one, never one of each, and nothing else of ours.
+class CommitProtocol : public OutputTransactionTest {
+ protected:
+  std::string Pair() {
+    const std::string a = test::ReadFile(out_ + "/IMPACCT.DAT"), i = test::ReadFile(out_ + "/IMPINV.DAT");
+    if (a == "old accounts\r\n" && i == "old invoices\r\n") return "old";
+    if (a == "new accounts\t\r\n" && i == "new invoices\t\r\n") return "new";
+    return "mixed: " + a + " / " + i;
+  }
+  // One run on `f`, as far as it gets; true when it committed.
+  bool Attempt(test::FaultFileSystem& f) {
+    try {
+      TOutputTransaction t(f, out_);
+      Write(t, "IMPACCT.DAT", "new accounts");
+      Write(t, "IMPINV.DAT", "new invoices");
+      t.Commit();
+      return !f.crashed;
+    } catch (const test::TCrash&) {
+    } catch (const EMvError&) {
+    }
+    return false;
+  }
+  // The next run settles what it finds; then the pair must be whole.
+  std::string Recover(bool refuseLinks) {
+    test::FaultFileSystem next;
+    next.refuseLinks = refuseLinks;
+    TOutputTransaction t(next, out_);
+    return t.RecoveryNote();
+  }
+};
+
+TEST_F(CommitProtocol, ACrashAfterAnyChangeLeavesOnePairOnceTheNextRunHasLooked) {
+  for (bool refuseLinks : {false, true}) {
+    int recovered = 0;
+    for (long n = 1; n < 200; ++n) {
+      SetUp();
+      test::FaultFileSystem f;
+      f.crashAfter = n;
+      f.refuseLinks = refuseLinks;
+      const bool done = Attempt(f);
+      const std::string note = Recover(refuseLinks);
+      recovered += !note.empty();
+      const std::string pair = Pair();
+      EXPECT_TRUE(pair == "old" || pair == "new") << "crash after change " << n << (refuseLinks ? " (no links)" : "") << ": "
+                                                  << pair;
+      EXPECT_TRUE(Leftovers().empty()) << "crash after change " << n << ": " << Leftovers()[0];
+      if (done) {
+        EXPECT_EQ(pair, "new");
+        break;
+      }
+    }
+    EXPECT_GT(recovered, 2) << "crashes inside the commit were settled by the next run";
+  }
+}
+
+TEST_F(CommitProtocol, AnyChangeFailingLeavesOnePairAndSaysSo) {
+  for (bool refuseLinks : {false, true}) {
+    for (long n = 1; n < 200; ++n) {
+      SetUp();
+      test::FaultFileSystem f;
+      f.failChange = n;
+      f.error = EIO;
+      f.refuseLinks = refuseLinks;
+      const bool done = Attempt(f);
+      Recover(refuseLinks);
+      const std::string pair = Pair();
+      EXPECT_EQ(pair, done || f.changes < n ? "new" : pair == "new" ? "new" : "old")
+          << "change " << n << " failing" << (refuseLinks ? " (no links)" : "");
+      EXPECT_TRUE(pair == "old" || pair == "new") << "change " << n << ": " << pair;
+      EXPECT_TRUE(Leftovers().empty()) << "change " << n << ": " << Leftovers()[0];
+      if (f.changes < n) break;  // the run made fewer changes: every one has failed once
+    }
+  }
+}
+
+// The second rename failing on a disk without links: the first file, renamed
+// aside and replaced, comes back.
+TEST_F(CommitProtocol, WithoutLinksAFailedSecondRenamePutsTheFirstBack) {
+  fs_.refuseLinks = true;
+  fs_.target = "IMPINV";
+  fs_.failRename = true;
+  fs_.error = EIO;
+  EXPECT_FALSE(Attempt(fs_));
+  EXPECT_EQ(Pair(), "old");
+  EXPECT_TRUE(Leftovers().empty());
+  fs_.failRename = false;
+  EXPECT_TRUE(Attempt(fs_));
+  EXPECT_EQ(Pair(), "new");
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+#ifndef _WIN32
+// The lock file is never written, and never taken through a second name of
+// another file; users of the folder's group share it.
+TEST_F(OutputTransactionTest, TheLockIsTakenOnlyOnAFileOfItsOwn) {
+  const std::string victim = dir_.File("victim.txt");
+  test::WriteFile(victim, "precious secret");
+  fs::create_hard_link(victim, out_ + "/" + TOutputTransaction::kLockName);
+  try {
+    TOutputTransaction t(fs_, out_);
+    ADD_FAILURE() << "a lock taken through a hard link";
+  } catch (const EMvError& e) {
+    EXPECT_EQ(std::string(e.what()).find("precious"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find(TOutputTransaction::kLockName), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(test::ReadFile(victim), "precious secret");
+  fs::remove(out_ + "/" + TOutputTransaction::kLockName);
+  { TOutputTransaction t(fs_, out_); }
+  EXPECT_EQ(test::ReadFile(out_ + "/" + TOutputTransaction::kLockName), "") << "nothing is written into the lock";
+  EXPECT_EQ(fs::status(out_ + "/" + TOutputTransaction::kLockName).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  // A folder shared with a group: the lock is the group's too.
+  const std::string shared = dir_.File("shared");
+  fs::create_directories(shared);
+  chmod(shared.c_str(), 02775);
+  { TOutputTransaction t(fs_, shared); }
+  EXPECT_EQ(fs::status(shared + "/" + TOutputTransaction::kLockName).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write);
+}
+#endif
 
 }  // namespace
 }  // namespace iex
