@@ -97,9 +97,20 @@ std::string DatabasePathUtf8(const TExportOptions& o, const TAliasResolver& reso
 TSavedSettings MappingOptions(const TExportOptions& o, TSettingsStore* store) {
   TSavedSettings saved = store ? store->Load() : TSavedSettings::Defaults();
   if (o.categoryLetters) {
-    const std::string letters = Utf8ToAnsi(*o.categoryLetters);
+    long lost = 0;
+    const std::string letters = Utf8ToAnsi(*o.categoryLetters, &lost);
     if (letters.size() != 10) throw TValidationError("--category-letters takes exactly ten characters, one per travel category.");
-    for (std::size_t c = 1; c <= 10; ++c) saved.categoryLetters[c] = letters.substr(c - 1, 1);
+    if (lost != 0)
+      throw TValidationError("--category-letters holds a character the import files' code page cannot hold; give ten letters.");
+    static const char* const kCategories[11] = {"", "Air", "Hotel", "Car", "Cruise", "Tour", "Rail", "Transportation",
+                                                "Insurance", "Service Fee", "Other"};
+    for (std::size_t c = 1; c <= 10; ++c) {
+      const unsigned char letter = static_cast<unsigned char>(letters[c - 1]);
+      if (letter <= ' ' || letter == 0x7F)
+        throw TValidationError("--category-letters: the letter for " + std::string(kCategories[c]) + " (character " +
+                               std::to_string(c) + ") is blank.");
+      saved.categoryLetters[c] = letters.substr(c - 1, 1);
+    }
   }
   if (o.mapBy) saved.mapBy = *o.mapBy == "type" ? "Travel Type" : "Travel Category";
   if (o.itinerary) saved.itinMap = *o.itinerary == "vendor" ? 1 : 0;
@@ -112,8 +123,11 @@ TCliSetup ReadInputs(const TExportOptions& o, const Env& env, TSettingsStore* st
   TCliSetup s;
   s.pathUtf8 = DatabasePathUtf8(o, resolveAlias);
   std::error_code ec;
-  if (!std::filesystem::is_directory(PathOfText(o.outputDir), ec))
-    throw TValidationError("The output folder " + Utf8ToAnsi(o.outputDir) + " does not exist. Create it or name another one.");
+  const auto folder = std::filesystem::status(PathOfText(o.outputDir), ec);
+  if (std::filesystem::exists(folder) && !std::filesystem::is_directory(folder))
+    throw TValidationError("The output folder " + ShownPath(o.outputDir) + " is a file, not a folder. Name a folder.");
+  if (!std::filesystem::is_directory(folder))
+    throw TValidationError("The output folder " + ShownPath(o.outputDir) + " does not exist. Create it or name another one.");
   std::string warning;
   s.password = ReadPassword(o.passwordEnv, o.passwordFile, warning);
   if (!warning.empty()) Say(err, warning);
@@ -178,16 +192,17 @@ void RunAndReport(const TExportOptions& o, const Env& env, TSettingsStore* store
   auto save = [&] {
     report.filesWritten = true;
     if (!o.saveSettings) return;
+    report.settingsSaved = false;
     try {
       if (!store) throw EMvError("Settings cannot be saved in this build.");
       s.saved.travelTypeMap = BuildTravelTypeMap(grid);
       store->Save(s.saved);
+      report.settingsSaved = true;
     } catch (const EMvError& e) {
       throw EMvError(std::string(e.what()) + "\nThe import files IMPACCT.DAT and IMPINV.DAT in " + Utf8ToAnsi(o.outputDir) +
                      " are complete; only the settings were not saved.");
     }
   };
-  TStopSignals stopSignals;
   run.StopReason = &TStopSignals::Reason;
   try {
     run.RunExport(SettingsForRun(s.request, grid), save);
@@ -211,10 +226,15 @@ int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* st
   };
   const auto started = std::chrono::steady_clock::now();
   db::TdmMain dm;
+  // A signal cancels the statement that is running: the stop comes at once.
+  TStopSignals stopSignals([&dm] { dm.ZAMDatabase.CancelOperation(); });
   try {
     TCliSetup setup = ReadInputs(o, env, store, resolveAlias, err);
     std::string failure;
-    if (!Connect(dm, o, setup, err, failure)) return fail(1, failure);
+    const bool connected = Connect(dm, o, setup, err, failure);
+    if (!TStopSignals::Reason().empty())
+      return fail(1, "The export was stopped: " + TStopSignals::Reason() + "\nNothing was changed.");
+    if (!connected) return fail(1, failure);
     CheckRequest(o, setup.request, dm);
     Say(err, IssueDateRangeText(setup.request.fromDate, setup.request.toDate));
     TStringGrid grid;
@@ -233,8 +253,10 @@ int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* st
   } catch (const TValidationError& e) {
     return fail(2, e.what());
   } catch (const db::EDatabaseError& e) {
-    const std::string reason = db::DatabaseErrorReason(e);
-    return fail(1, reason.empty() ? std::string(e.what()) : reason + "\n" + e.what());
+    // Every such error comes after the connection, before the files go in place.
+    const std::string reason = db::DatabaseErrorReason(e, dm.ZAMDatabase.DatabaseNameUtf8);
+    return fail(1, (reason.empty() ? std::string(e.what()) : reason + "\n" + e.what()) +
+                       "\nThe previous import files are unchanged.");
   } catch (const std::exception& e) {
     return fail(1, e.what());
   }
@@ -259,7 +281,11 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
   report.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (!o.summaryJson.empty()) {
     try {
-      WriteFileAtomically(o.summaryJson, RunReportJson(report));
+      // Readable by a monitoring user of the group; a link at the name is replaced, never written through.
+      TAtomicWrite how;
+      how.newMode = 0640;
+      how.followLinks = false;
+      WriteFileAtomically(o.summaryJson, RunReportJson(report), how);
     } catch (const std::exception& e) {
       Say(err, "The summary cannot be written to " + Utf8ToAnsi(o.summaryJson) + ": " + e.what());
       if (report.status == 0) return 1;

@@ -10,6 +10,8 @@ const char* const kCategoryLetterValues[11] = {"",        "AIRMAP",  "HOTELMAP",
 
 namespace {
 
+constexpr std::size_t kMaxSettingBytes = 64 * 1024;
+
 // Whole numbers as the settings read them; anything else is 0.
 int WholeNumber(const std::string& text) {
   std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
@@ -40,7 +42,13 @@ void TRegistrySettingsStore::ReadValues(TSavedSettings& s) {
   reg.CloseKey();
   if (!reg.OpenKeyReadOnly(std::string(kKey) + "\\" + kSubKey)) return;
   auto read = [&](const char* name, std::string& into) {
-    if (reg.ValueExists(name)) into = reg.ReadString(name);
+    if (!reg.ValueExists(name)) return;
+    std::string value = reg.ReadString(name);
+    // No setting of this program is that long: a value this size is damage, or a trap.
+    if (value.size() > kMaxSettingBytes)
+      throw EMvError("The saved setting " + std::string(name) + " holds " + std::to_string(value.size()) +
+                     " bytes, more than any setting of this program (64 KiB); it and the settings after it were not read.");
+    into = std::move(value);
   };
   read("ZAMALIAS", s.alias);
   static const int kOrder[10] = {1, 3, 4, 2, 8, 6, 5, 7, 9, 10};  // AIR, CAR, CRUISE, HOTEL, INS, RAIL, TOUR, TRANS, SERV, OTHER
@@ -62,8 +70,10 @@ void TRegistrySettingsStore::Save(const TSavedSettings& s) {
 void TRegistrySettingsStore::SaveValues(const TSavedSettings& s) {
   TRegistry reg(paths_, TRegAccess::AllAccess);
   reg.RootKey = THKey::CurrentUser;
-  if (!reg.OpenKey(std::string(kKey) + "\\" + kSubKey, true))
-    throw EMvError("Failed to set data for 'ZAMALIAS'");
+  if (!reg.OpenKey(std::string(kKey) + "\\" + kSubKey, true)) {
+    const std::string why = reg.LastWriteFailure();
+    throw EMvError("Failed to set data for 'ZAMALIAS'" + (why.empty() ? std::string() : ": " + why));
+  }
   // One locked, atomic write: two runs saving at once never store a blend.
   std::vector<std::pair<std::string, std::string>> values{{"ZAMALIAS", s.alias}};
   static const int kOrder[10] = {1, 3, 4, 2, 8, 6, 5, 7, 9, 10};

@@ -52,6 +52,7 @@ std::string RunReportJson(const TRunReport& r) {
   j += "  \"error\": " + (r.error.empty() ? std::string("null") : Quoted(AnsiToUtf8(r.error))) + ",\n";
   j += "  \"elapsedSeconds\": " + std::string(elapsed) + ",\n";
   j += "  \"filesWritten\": " + std::string(r.filesWritten ? "true" : "false") + ",\n";
+  j += "  \"settingsSaved\": " + std::string(!r.settingsSaved ? "null" : *r.settingsSaved ? "true" : "false") + ",\n";
   j += "  \"files\": {\n";
   j += "    \"IMPACCT.DAT\": {\"path\": " + Quoted(folder + "IMPACCT.DAT") + ", \"lines\": " + std::to_string(s.accountLines) +
        ", \"accountLines\": " + std::to_string(s.accountLines) + "},\n";

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "export/ExportContext.h"
@@ -12,7 +13,8 @@ struct TRunReport {
   std::string error;       // empty when it succeeded (Windows-1252, as all messages)
   double elapsedSeconds = 0;
   std::string outputDir;   // UTF-8, as given
-  bool filesWritten = false;
+  bool filesWritten = false;  // both files put in place
+  std::optional<bool> settingsSaved;  // none: not asked (--save-settings absent)
   TExportSummary summary;
 };
 

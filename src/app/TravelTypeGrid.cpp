@@ -9,11 +9,15 @@
 namespace iex {
 
 void ApplyTravelTypeMap(TStringGrid& grid, std::string& travelTypeMap) {
-  for (int row = 1; !travelTypeMap.empty(); ++row) {
-    const auto semicolon = travelTypeMap.find(';');
-    grid.SetCell(1, row, travelTypeMap.substr(0, semicolon));
-    travelTypeMap.erase(0, semicolon == std::string::npos ? std::string::npos : semicolon + 1);
+  // One pass along the text: a long map takes as long as it is, no longer.
+  std::size_t from = 0;
+  for (int row = 1; from < travelTypeMap.size(); ++row) {
+    const auto semicolon = travelTypeMap.find(';', from);
+    const std::size_t end = semicolon == std::string::npos ? travelTypeMap.size() : semicolon;
+    grid.SetCell(1, row, travelTypeMap.substr(from, end - from));
+    from = end + 1;
   }
+  travelTypeMap.clear();
 }
 
 void SetDefaultTravelTypeLetters(TStringGrid& grid) {

@@ -18,6 +18,10 @@ bool TdmMain::ConnectToDBUtf8(const std::string& pathUtf8, const std::string& DB
   std::string path = pathUtf8;
   AdjustDatabasePath(path, DBUserName, DBPassword);
   ZAMDatabase.DatabaseNameUtf8 = path;
+  // A FIFO would block the engine's open for good, a device read forever:
+  // only a file is handed to it.
+  LastConnectError = NotADatabaseFile(path);
+  if (!LastConnectError.empty()) return false;
   ZAMDatabase.Params = {"USER_NAME=" + DBUserName, "PASSWORD=" + DBPassword};
   LastConnectError.clear();
   try {
@@ -34,9 +38,6 @@ bool TdmMain::ConnectToDBUtf8(const std::string& pathUtf8, const std::string& DB
   return true;
 }
 
-bool TdmMain::OpenedByEmbeddedEngine() const {
-  return ZAMDatabase.Connected() && ParseConnectionString(ZAMDatabase.DatabaseNameUtf8).host.empty();
-}
 
 void TdmMain::AdjustDatabasePath(std::string& Path, const std::string& UserName, const std::string& Password) {
   db::AdjustDatabasePath(Path, [&] { return LocalServerRunning(UserName, Password); });

@@ -29,7 +29,9 @@ class TdmMain {
   std::string LastConnectError;
   // True when the file was opened in this process by the embedded engine,
   // which does not check the password (the file's permissions guard it).
-  bool OpenedByEmbeddedEngine() const;
+  // Asked of the connection itself: a plain path the engine could not open
+  // here may have reached a local server instead.
+  bool OpenedByEmbeddedEngine();
   // The path in the ANSI code page, as the window and the alias stores hold it.
   bool ConnectToDB(const std::string& DBPath, const std::string& DBUserName, const std::string& DBPassword);
   // The path in UTF-8 (the command line), which the client library takes as it is.

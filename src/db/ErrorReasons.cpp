@@ -3,8 +3,22 @@
 #include <ibase.h>
 
 #include <cerrno>
+#include <filesystem>
+
+#include "platform/AnsiText.h"
+#include "platform/PathText.h"
 
 namespace iex::db {
+
+namespace {
+
+std::string UpperHost(std::string host) {
+  for (char& c : host)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return host;
+}
+
+}  // namespace
 
 TEndpoint ParseConnectionString(const std::string& connection) {
   TEndpoint e;
@@ -55,21 +69,51 @@ std::string ConnectionFailureReason(const EDatabaseError& e, const std::string& 
   if (e.Has(isc_already_opened))
     return "Another program holds the database file open with its own engine (" + file +
            "); close it, or reach the file through the database server (host:" + file + ").";
-  if (e.Has(isc_io_error) && e.OsError() == ENOENT) return "The database file was not found (" + file + ").";
+  const std::string onHost = where.host.empty() ? std::string() : " on host " + where.host;
+  if (e.Has(isc_lock_dir_access))
+    return "This user may not use the database engine's lock folder; add the user to the firebird group, or reach the "
+           "file through the database server (localhost:" + file + ").";
+  if (e.Has(isc_io_error) && e.OsError() == ENOENT) return "The database file was not found" + onHost + " (" + file + ").";
+  if (e.Has(isc_io_error) && e.OsError() == EISDIR) return "The path names a folder, not a database file (" + file + ").";
   if (e.Has(isc_io_error) && (e.OsError() == EACCES || e.OsError() == EPERM))
-    return "The database file may not be opened by this user (" + file + ").";
-  if (e.Has(isc_bad_db_format)) return "The file is not a Firebird database (" + file + ").";
+    return "The database file may not be opened by this user" + onHost + " (" + file + ").";
+  const std::string text = e.what();
+  if (e.Has(isc_bad_db_format) || text.find("File size is less than expected") != std::string::npos)
+    return "The file is not a Firebird database, or it is empty or cut short (" + file + ").";
   if (e.Has(isc_shutdown)) return "The database is shut down (" + file + ").";
   if (e.Has(isc_unavailable)) return "The database server is not available.";
   return e.what();
 }
 
-std::string DatabaseErrorReason(const EDatabaseError& e) {
+std::string DatabaseErrorReason(const EDatabaseError& e, const std::string& connection) {
   if (e.Has(isc_dsql_relation_err) || e.SQLCode() == -204)
     return "The database is not an agency database of the expected kind: a table or procedure the export reads is missing.";
-  if (e.Has(isc_att_shutdown) || e.Has(isc_shutdown)) return "The database was shut down while the export read it.";
-  if (e.Has(isc_network_error)) return "The connection to the database server was lost.";
+  if (e.Has(isc_dsql_field_err) || e.SQLCode() == -206)
+    return "The database is not an agency database of the expected kind: a column the export reads is missing.";
+  const TEndpoint where = ParseConnectionString(connection);
+  const std::string server =
+      where.host.empty() ? std::string() : " (host " + where.host + ", port " + where.port + ")";
+  if (e.Has(isc_att_shutdown) || e.Has(isc_shutdown)) return "The database was shut down while the export read it" + server + ".";
+  if (e.Has(isc_network_error) || e.Has(isc_conn_lost))
+    return "The connection to the database server" + server + " was lost while the export read it.";
   return std::string();
+}
+
+std::string NotADatabaseFile(const std::string& connectionUtf8) {
+  const TEndpoint where = ParseConnectionString(connectionUtf8);
+  const std::string host = UpperHost(where.host);
+  if (!host.empty() && host != "LOCALHOST" && host != "127.0.0.1" && host != "::1") return std::string();
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::file_status st = fs::status(PathOfText(where.file), ec);
+  const char* kind = fs::is_directory(st)        ? "a folder"
+                     : fs::is_fifo(st)           ? "a FIFO (named pipe)"
+                     : fs::is_character_file(st) ? "a device"
+                     : fs::is_block_file(st)     ? "a device"
+                     : fs::is_socket(st)         ? "a socket"
+                                                 : nullptr;
+  if (!kind || ec) return std::string();
+  return "The path names " + std::string(kind) + ", not a database file (" + ShownPath(where.file) + ").";
 }
 
 }  // namespace iex::db

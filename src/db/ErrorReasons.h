@@ -19,7 +19,12 @@ TEndpoint ParseConnectionString(const std::string& connection);
 std::string ConnectionFailureReason(const EDatabaseError& e, const std::string& connection);
 
 // Plain words for an error of a connected database that the server's own
-// text does not make clear (a missing table), or empty.
-std::string DatabaseErrorReason(const EDatabaseError& e);
+// text does not make clear (a missing table or column, a lost server), or
+// empty. `connection` names the server in them.
+std::string DatabaseErrorReason(const EDatabaseError& e, const std::string& connection = "");
+
+// A path on this machine that is there but no file a database engine can
+// open (a folder, a FIFO, a device): why, or "" when it is a file or absent.
+std::string NotADatabaseFile(const std::string& connectionUtf8);
 
 }  // namespace iex::db

@@ -79,6 +79,12 @@ void Raise(const Firebird::FbException& e) {
     if (kind == isc_arg_win32) osError = ErrnoOfWin32(*v);
     v += kind == isc_arg_cstring ? 2 : 1;
   }
+  // A remote server sends its system's error as text; the common ones are read back.
+  if (osError == 0) {
+    if (message.find("-No such file or directory") != std::string::npos) osError = ENOENT;
+    else if (message.find("-Permission denied") != std::string::npos) osError = EACCES;
+    else if (message.find("-Is a directory") != std::string::npos) osError = EISDIR;
+  }
   throw EDatabaseError(message, sqlCode, std::move(codes), osError);
 }
 

@@ -1,5 +1,6 @@
 #include "db/DataModule.h"
 #include "db/DbError.h"
+#include "db/ErrorReasons.h"
 
 namespace iex::db {
 
@@ -94,6 +95,19 @@ void TdmMain::CacheCCLookUp(TStringIntList& L) {
   Lookup("SELECT CCNO,CODE FROM CCNO_LOOKUP LEFT JOIN CCTYPES ON CCTYPE_LINKNO = TYPENO", [&] {
     for (; !sqlMisc.Eof(); sqlMisc.Next()) L.emplace_back(sqlMisc.FieldByName("CODE").AsString(), sqlMisc.FieldByName("CCNO").AsInteger());
   });
+}
+
+bool TdmMain::OpenedByEmbeddedEngine() {
+  if (!ZAMDatabase.Connected()) return false;
+  std::string protocol = "?";
+  try {
+    Lookup("SELECT RDB$GET_CONTEXT('SYSTEM', 'NETWORK_PROTOCOL') FROM RDB$DATABASE", [&] {
+      if (!sqlMisc.Eof()) protocol = sqlMisc.Field(0).AsString();
+    });
+  } catch (const EMvError&) {
+    return ParseConnectionString(ZAMDatabase.DatabaseNameUtf8).host.empty();
+  }
+  return protocol.empty();  // no network protocol: opened in this process
 }
 
 }  // namespace iex::db

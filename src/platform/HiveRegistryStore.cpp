@@ -18,6 +18,8 @@ TParsedFileCache<THive>& Hives() {
 // changes are seen and none are lost.
 class THiveStore final : public TRegistryStore {
  public:
+  std::string LastWriteFailure() const override { return failure_; }
+
   explicit THiveStore(TPlatformPaths paths) : paths_(std::move(paths)) {}
 
   bool KeyExists(THKey root, const std::string& path) override {
@@ -34,7 +36,10 @@ class THiveStore final : public TRegistryStore {
     // Write access needs a hive that can be written, as Windows refuses a
     // key opened for writing without the rights.
     TLockedFile file(at.file, true);
-    if (!file.Writable()) return false;
+    if (!file.Writable()) {
+      failure_ = file.WhyNotWritable();
+      return false;
+    }
     THive hive = THive::Parse(file.Read(), at.root, at.file);
     if (!hive.Find(at.path) && !(root == THKey::Users && at.path.empty())) {
       if (!canCreate) return false;
@@ -116,6 +121,7 @@ class THiveStore final : public TRegistryStore {
   }
 
  private:
+  std::string failure_;
   struct Location {
     std::string file, root, path;  // hive file, its root name, key path inside it
     bool exists = true;            // false for a profile HKEY_USERS does not hold

@@ -25,6 +25,10 @@ std::string TLockedFile::Read() const {
   return s.str();
 }
 
-void TLockedFile::Write(const std::string& content) { WriteFileAtomically(path_, content); }
+void TLockedFile::Write(const std::string& content) {
+  TAtomicWrite how;
+  how.newMode = shared_ ? 0664 : 0600;
+  WriteFileAtomically(path_, content, how);
+}
 
 }  // namespace iex

@@ -58,7 +58,12 @@ class QuietTerminal {
 
 TPasswordFileText ReadPasswordFile(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) throw EMvError("Cannot read the password file " + ShownPath(path) + ". " + EFileError::Cause(errno));
+  if (fd < 0) {
+    const int err = errno;
+    // The file is missing, not its folder: say so.
+    throw EMvError("Cannot read the password file " + ShownPath(path) + ". " +
+                   (err == ENOENT ? std::string("The file does not exist.") : EFileError::Cause(err)));
+  }
   struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);

@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 
 #include "platform/StopSignals.h"
@@ -10,13 +13,32 @@ namespace {
 volatile std::sig_atomic_t gSignal = 0;
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 struct sigaction gPrevious[3];
+// The handler's way out: one byte per signal to the watching thread.
+int gPipe[2] = {-1, -1};
+constexpr char kStop = 1, kQuit = 0;
 
-extern "C" void NoteStop(int sig) { gSignal = sig; }
+extern "C" void NoteStop(int sig) {
+  const int saved = errno;
+  gSignal = sig;
+  if (gPipe[1] >= 0) (void)!::write(gPipe[1], &kStop, 1);
+  errno = saved;
+}
 
 }  // namespace
 
-TStopSignals::TStopSignals() {
+TStopSignals::TStopSignals(std::function<void()> onStop) {
   gSignal = 0;
+  if (onStop && ::pipe2(gPipe, O_CLOEXEC) == 0) {
+    watcher_ = std::thread([fd = gPipe[0], onStop = std::move(onStop)] {
+      for (;;) {
+        char c = kQuit;
+        const ssize_t n = ::read(fd, &c, 1);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0 || c == kQuit) return;
+        onStop();
+      }
+    });
+  }
   struct sigaction sa {};
   sa.sa_handler = NoteStop;
   sa.sa_flags = SA_RESETHAND;  // a second signal ends the process
@@ -26,6 +48,14 @@ TStopSignals::TStopSignals() {
 
 TStopSignals::~TStopSignals() {
   for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &gPrevious[i], nullptr);
+  if (watcher_.joinable()) {
+    (void)!::write(gPipe[1], &kQuit, 1);
+    watcher_.join();
+  }
+  for (int& fd : gPipe) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+  }
 }
 
 std::string TStopSignals::Reason() {

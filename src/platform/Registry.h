@@ -47,6 +47,8 @@ class TRegistry {
   void RenameValue(const std::string& oldName, const std::string& newName);
   void GetValueNames(std::vector<std::string>& names);
   void GetKeyNames(std::vector<std::string>& names);
+  // Why the last key opened for writing could not be, in plain words; "" when not known.
+  std::string LastWriteFailure() const { return store_->LastWriteFailure(); }
 
  private:
   struct OpenedKey {

@@ -30,6 +30,8 @@ class TRegistryStore {
   virtual bool DeleteKey(THKey root, const std::string& path) = 0;  // with everything below it
   // False when `oldName` is missing or `newName` is taken.
   virtual bool RenameValue(THKey root, const std::string& path, const std::string& oldName, const std::string& newName) = 0;
+  // Why the last write could not be prepared, in plain words; "" when not known.
+  virtual std::string LastWriteFailure() const { return std::string(); }
 };
 
 // Hive files when the paths name them; otherwise the machine's registry,

@@ -53,7 +53,9 @@ std::string TLockedFile::StampOf(const std::string& path) {
 
 // Through the file system's own writable file: a new temporary file beside
 // the target, on the disk before it is moved over the old one.
-void WriteFileAtomically(const std::string& path, const std::string& content) {
+// Windows has no mode bits (the file takes the folder's access list), and
+// CreateFileW and MoveFileExW never follow a link at the temporary name.
+void WriteFileAtomically(const std::string& path, const std::string& content, const TAtomicWrite&) {
   TFileSystem& files = DefaultFileSystem();
   const std::string temp = path + ".tmp." + std::to_string(files.ProcessId());
   files.Remove(temp);  // a stale file of a process that died

@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/Secrets.h"
 #include "platform/WinText.h"
@@ -51,7 +52,9 @@ TPasswordFileText ReadPasswordFile(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(win::WideOfUtf8(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
       throw EMvError("The password file " + path + " is not a regular file.");
-    throw EMvError("Cannot read the password file " + path + ". " + EFileError::Cause(win::ErrnoOf(error)));
+    throw EMvError("Cannot read the password file " + ShownPath(path) + ". " +
+                   (error == ERROR_FILE_NOT_FOUND ? std::string("The file does not exist.")
+                                                  : EFileError::Cause(win::ErrnoOf(error))));
   }
   LARGE_INTEGER size{};
   if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size))

@@ -63,6 +63,9 @@ TEST_F(CliExportTest, ValidationErrorsExitTwoAndWriteNothing) {
       {{"--from-number", "1234567890123456"}, "Invalid Number.  Number must be in range 0 .. 999999999999999"},
       {{"--branch", "99"}, "Could not set value to Branch number 99. Access denied."},
       {{"--all", "--category-letters", "AHC"}, "exactly ten characters"},
+      {{"--all", "--category-letters", "AHCSTR\xf0\x9f\x98\x80OIM"}, "code page cannot hold"},
+      {{"--all", "--category-letters", "AHCSTR\xffOIM"}, "code page cannot hold"},
+      {{"--all", "--category-letters", "A CSTROIMO"}, "the letter for Hotel (character 2) is blank"},
       {{"--all", "--map-by", "vendor"}, "--map-by takes category or type."},
       {{"--all", "--bogus"}, "Unknown option --bogus."},
   };

@@ -46,6 +46,11 @@ TEST_F(CliSafetyTest, EachConnectionFailureSaysWhy) {
     auto empty = tools::TDbWriter::Create(dir_->File("empty.fdb"));
   }
   chmod(dir_->File("empty.fdb").c_str(), 0666);
+  test::WriteFile(dir_->File("zero.fdb"), "");
+  test::WriteFile(dir_->File("short.fdb"), "nineteen bytes here");
+  fs::create_directories(dir_->File("folder.fdb"));
+  mkfifo(dir_->File("fifo.fdb").c_str(), 0666);
+  const std::string cut = "The file is not a Firebird database, or it is empty or cut short (";
   struct Case {
     std::string database;
     std::string password;
@@ -53,7 +58,15 @@ TEST_F(CliSafetyTest, EachConnectionFailureSaysWhy) {
     bool needsServer;
   } cases[] = {
       {dir_->File("missing.fdb"), "x", "The database file was not found (" + dir_->File("missing.fdb") + ").", false},
-      {dir_->File("notes.fdb"), "x", "The file is not a Firebird database (" + dir_->File("notes.fdb") + ").", false},
+      {dir_->File("notes.fdb"), "x", cut + dir_->File("notes.fdb") + ").", false},
+      {dir_->File("zero.fdb"), "x", cut + dir_->File("zero.fdb") + ").", false},
+      {dir_->File("short.fdb"), "x", cut + dir_->File("short.fdb") + ").", false},
+      {dir_->File("folder.fdb"), "x", "The path names a folder, not a database file (" + dir_->File("folder.fdb") + ").", false},
+      // Never handed to the engine: a FIFO would block it for good, a device read forever.
+      {dir_->File("fifo.fdb"), "x", "The path names a FIFO (named pipe), not a database file", false},
+      {"/dev/zero", "x", "The path names a device, not a database file (/dev/zero).", false},
+      {test::RemotePath(dir_->File("missing.fdb")), test::ServerPassword(),
+       "The database file was not found on host " + test::ServerHost(), true},
       {"127.0.0.1/1:" + path_, "x", "The database server is unreachable (host 127.0.0.1, port 1)", false},
       {test::RemotePath(path_), "definitely-wrong", "Wrong user name or password.", true},
   };
@@ -72,7 +85,24 @@ TEST_F(CliSafetyTest, EachConnectionFailureSaysWhy) {
                            "reads is missing.\nDynamic SQL Error"),
             std::string::npos)
       << empty.err;
+  EXPECT_NE(empty.err.find("\nThe previous import files are unchanged."), std::string::npos) << empty.err;
   EXPECT_TRUE(PreviousPairIntact());
+  // A column the export reads is missing.
+  const std::string odd = dir_->File("odd.fdb");
+  fs::copy_file(path_, odd);
+  chmod(odd.c_str(), 0666);
+  tools::TDbWriter::Open(odd)->ExecuteScript("ALTER TABLE BOOKING DROP CONFIRMNO;\n");
+  const auto column = Run(odd);
+  EXPECT_EQ(column.status, 1);
+  EXPECT_NE(column.err.find("a column the export reads is missing."), std::string::npos) << column.err;
+  // Files the user named wrongly say what they are.
+  const auto noPassword =
+      test::RunCli({"--database", path_, "--password-file", dir_->File("nope.pw"), "--output-dir", out_, "--all"}, env_);
+  EXPECT_NE(noPassword.err.find("The file does not exist."), std::string::npos) << noPassword.err;
+  const auto outputIsAFile =
+      test::RunCli({"--database", path_, "--password-env", "IEX_TEST_PW", "--output-dir", dir_->File("zero.fdb"), "--all"}, env_);
+  EXPECT_EQ(outputIsAFile.status, 2);
+  EXPECT_NE(outputIsAFile.err.find("is a file, not a folder"), std::string::npos) << outputIsAFile.err;
 }
 
 TEST_F(CliSafetyTest, TheEmbeddedEngineIsSaidNotToCheckThePassword) {
@@ -140,9 +170,15 @@ TEST_F(CliSafetyTest, SettingsThatCannotBeSavedNameTheHiveAndSayTheFilesAreCompl
   test::WriteFile(home.File("blocker"), "");
   paths.userHive = home.File("blocker/HKEY_CURRENT_USER.reg");
   TRegistrySettingsStore store(paths);
-  const auto r = Run(path_, {"--save-settings"}, &store);
+  const std::string json = home.File("summary.json");
+  const auto r = Run(path_, {"--save-settings", "--summary-json", json}, &store);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find(paths.userHive), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Failed to set data for 'ZAMALIAS': "), std::string::npos) << r.err << " names why";
+  // The summary says what happened: both files in place, the settings not saved.
+  const std::string summary = test::ReadFile(json);
+  EXPECT_NE(summary.find("\"filesWritten\": true"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("\"settingsSaved\": false"), std::string::npos) << summary;
   EXPECT_NE(r.err.find("are complete; only the settings were not saved."), std::string::npos) << r.err;
   EXPECT_FALSE(PreviousPairIntact()) << "the new files are in place";
 }

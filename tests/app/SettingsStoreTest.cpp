@@ -87,6 +87,19 @@ TEST_F(SettingsStoreTest, ABadValueKeepsTheValuesReadBeforeIt) {
   EXPECT_EQ(back.categoryLetters[2], "H");
 }
 
+TEST_F(SettingsStoreTest, AValueLargerThanAnySettingIsRefusedByName) {
+  TRegistrySettingsStore store(env_.paths);
+  TSavedSettings s = TSavedSettings::Defaults();
+  s.alias = "MAIN";
+  s.travelTypeMap = std::string(70000, 'A');
+  store.Save(s);
+  std::string error;
+  const TSavedSettings back = store.Load(&error);
+  EXPECT_NE(error.find("The saved setting TRAVELTYPEMAP holds 70000 bytes"), std::string::npos) << error;
+  EXPECT_EQ(back.alias, "MAIN");
+  EXPECT_EQ(back.travelTypeMap, "");
+}
+
 TEST_F(SettingsStoreTest, TwoRunsSavingAtOnceEachStoreAWholeSet) {
   constexpr int kRounds = 30;
   const auto statuses = test::RunInChildren(2, [&](int p) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 #include "AgencyDb.h"
 #include "db/DataModule.h"
@@ -122,6 +124,34 @@ TEST_F(DataModuleTest, DatabaseShutDownMidQuery) {
   EXPECT_TRUE(dm_.ConnectToDB(remote, "SYSDBA", test::ServerPassword()));
   dm_.GetDBVersion();
   EXPECT_EQ(dm_.DBVersion, "85");
+}
+
+// A Stop or a signal cancels a statement that has not given its first row:
+// the run never waits for a long query to finish.
+TEST_F(DataModuleTest, CancelEndsAQueryThatHasNotGivenARow) {
+  ASSERT_TRUE(dm_.ConnectToDB(path_, "SYSDBA", "x"));
+  TDbExportSource source(dm_);
+  source.BeginExport();
+  TQuery endless(dm_.trExport);
+  endless.SetSQL({"SELECT COUNT(*) FROM RDB$FIELDS A, RDB$FIELDS B, RDB$FIELDS C, RDB$FIELDS D"});
+  std::atomic<bool> done{false};
+  std::thread stopper([&] {
+    while (!done) {
+      source.Cancel();
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  std::string error;
+  try {
+    endless.ExecQuery();
+  } catch (const EDatabaseError& e) {
+    error = e.what();
+  }
+  done = true;
+  stopper.join();
+  EXPECT_NE(error.find("cancelled"), std::string::npos) << error;
+  source.RollbackExport();
+  EXPECT_FALSE(source.ExportActive());
 }
 
 }  // namespace

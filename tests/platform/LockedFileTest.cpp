@@ -28,6 +28,7 @@ TEST(LockedFile, APlantedTemporaryLinkIsRemovedNotWrittenThrough) {
 
 TEST(LockedFile, ModesAreKeptAndNewFilesAreOwnerOnly) {
   test::TempDir dir;
+  chmod(dir.Path().c_str(), 0755);  // a home folder: its owner's alone
   const std::string kept = dir.File("kept.reg"), fresh = dir.File("fresh.reg");
   test::WriteFile(kept, "old");
   chmod(kept.c_str(), 0600);
@@ -41,6 +42,7 @@ TEST(LockedFile, ModesAreKeptAndNewFilesAreOwnerOnly) {
 
 TEST(LockedFile, AHiveThatIsALinkIsWrittenThroughToItsTarget) {
   test::TempDir dir;
+  chmod(dir.Path().c_str(), 0755);  // a link the owner made, in a folder only the owner may write
   fs::create_directories(dir.File("real"));
   const std::string target = dir.File("real/hive.reg"), link = dir.File("hive.reg");
   test::WriteFile(target, "old");
@@ -48,6 +50,33 @@ TEST(LockedFile, AHiveThatIsALinkIsWrittenThroughToItsTarget) {
   TLockedFile(link, true).Write("new");
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(test::ReadFile(target), "new");
+}
+
+// A folder the group may write (the all-users alias folder): new files are
+// the group's to read and write, and links planted there are never followed,
+// neither at the file nor at its lock.
+TEST(LockedFile, InAFolderSharedWithAGroupFilesAreTheGroupsAndLinksAreNotFollowed) {
+  test::TempDir dir;
+  const std::string shared = dir.File("Movra");
+  fs::create_directories(shared);
+  ASSERT_EQ(chmod(shared.c_str(), 02775), 0);
+  const std::string ini = shared + "/MOVRAALIAS.INI";
+  TLockedFile(ini, true).Write("[ALIASES]\r\n");
+  EXPECT_EQ(Mode(ini), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write |
+                           fs::perms::others_read);
+  EXPECT_EQ(Mode(ini + ".lock") & fs::perms::group_write, fs::perms::group_write);
+
+  const std::string victim = dir.File("root-owned"), elsewhere = dir.File("created-elsewhere");
+  test::WriteFile(victim, "precious");
+  fs::remove(ini);
+  fs::remove(ini + ".lock");
+  fs::create_symlink(victim, ini);
+  fs::create_symlink(elsewhere, ini + ".lock");
+  TLockedFile(ini, true).Write("[ALIASES]\r\nA=/a.fdb\r\n");
+  EXPECT_EQ(test::ReadFile(victim), "precious");
+  EXPECT_FALSE(fs::exists(elsewhere)) << "a planted lock link made us create another file";
+  EXPECT_FALSE(fs::is_symlink(ini));
+  EXPECT_EQ(test::ReadFile(ini), "[ALIASES]\r\nA=/a.fdb\r\n");
 }
 
 }  // namespace
