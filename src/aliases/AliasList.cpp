@@ -13,10 +13,10 @@
 
 namespace iex {
 TAliasList::TAliasList(bool UseFile, TAliasDBType AliasDBType, const TPlatformPaths& paths, TConfirmQuestion confirm)
-    : DBType(AliasDBType), FIsFileBased(UseFile), paths_(paths), confirm_(std::move(confirm)) {}
+    : DBType(AliasDBType), FIsFileBased(UseFile), FPaths(paths), FConfirm(std::move(confirm)) {}
 
 TAliasRegistry TAliasList::Registry(bool global) const {
-  TAliasRegistry reg(DBType, paths_);
+  TAliasRegistry reg(DBType, FPaths);
   reg.GlobalAliases = global;
   return reg;
 }
@@ -41,15 +41,15 @@ void TAliasList::LoadRegistryAliases(TAliasRegistry& reg, std::vector<Entry>& in
 }
 
 void TAliasList::Warn(const std::string& text) {
-  if (std::find(warnings_.begin(), warnings_.end(), text) == warnings_.end()) warnings_.push_back(text);
+  if (std::find(FWarnings.begin(), FWarnings.end(), text) == FWarnings.end()) FWarnings.push_back(text);
 }
 
 std::vector<std::string> TAliasList::TakeWarnings() {
   std::vector<std::string> fresh;
-  for (const std::string& w : warnings_)
-    if (std::find(reported_.begin(), reported_.end(), w) == reported_.end()) {
+  for (const std::string& w : FWarnings)
+    if (std::find(FReported.begin(), FReported.end(), w) == FReported.end()) {
       fresh.push_back(w);
-      reported_.push_back(w);
+      FReported.push_back(w);
     }
   return fresh;
 }
@@ -73,9 +73,9 @@ bool TAliasList::SeedFile(bool global) {
 
 std::vector<TAliasList::Entry> TAliasList::SeedFilesFromRegistry() {
   std::vector<Entry> fromRegistry;
-  fromRegistry_[0] = fromRegistry_[1] = false;
+  FFromRegistry[0] = FFromRegistry[1] = false;
   for (bool global : {false, true}) {
-    const std::string path = global ? GetGlobalAliasFilePath(paths_, DBType) : GetLocalAliasFilePath(paths_, DBType);
+    const std::string path = global ? GetGlobalAliasFilePath(FPaths, DBType) : GetLocalAliasFilePath(FPaths, DBType);
     std::error_code ec;
     if (std::filesystem::exists(PathOfText(path), ec)) continue;
     try {
@@ -90,7 +90,7 @@ std::vector<TAliasList::Entry> TAliasList::SeedFilesFromRegistry() {
       try {
         TAliasRegistry reg = Registry(global);
         LoadRegistryAliases(reg, fromRegistry);
-        fromRegistry_[global ? 1 : 0] = true;
+        FFromRegistry[global ? 1 : 0] = true;
       } catch (const std::exception& again) {
         Warn(again.what());
       }
@@ -114,7 +114,7 @@ void TAliasList::RefreshList() {
     std::vector<Entry> fromRegistry = SeedFilesFromRegistry();
     ClearList();
     std::error_code ec;
-    std::filesystem::create_directories(PathOfText(GetLocalAliasFolder(paths_)), ec);
+    std::filesystem::create_directories(PathOfText(GetLocalAliasFolder(FPaths)), ec);
     // What one store cannot give must not cost the other's aliases.
     for (bool global : {true, false}) {
       if (!UsesFile(global)) continue;
@@ -230,7 +230,7 @@ std::string TAliasList::GetPathForExtAlias(const TExtAlias& E) { return GetPathF
 
 bool TAliasList::AnyLocalAliasExist(const std::string& AliasName) {
   if (FIsFileBased) return File(false).AliasExists(AliasName);
-  TRegistry reg(paths_, TRegAccess::AllAccess);
+  TRegistry reg(FPaths, TRegAccess::AllAccess);
   reg.RootKey = THKey::Users;
   std::vector<std::string> profiles;
   if (!reg.OpenKey("\\", false)) return false;
@@ -361,7 +361,7 @@ void TAliasList::SetAliasIBEventsEnabled(int i, bool value) {
 bool TAliasList::RenameConfirmed(const std::string& S) {
   if (IndexOfAliasName(S) < 0) return true;
   const std::string question = "The alias \"" + S + "\" already exists! Save over existing alias?";
-  return confirm_ && confirm_(question);
+  return FConfirm && FConfirm(question);
 }
 
 void TAliasList::SetAliasName(int i, const std::string& S) {

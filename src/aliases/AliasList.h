@@ -66,7 +66,7 @@ class TAliasList {
   using Entry = std::pair<std::string, std::unique_ptr<TExtAlias>>;
   void ClearList() { FList.clear(); }
   // Seeds the missing files; the aliases of a scope whose file could not be
-  // seeded come back, read from the registry, and mark that scope in fromRegistry_.
+  // seeded come back, read from the registry, and mark that scope in FFromRegistry.
   std::vector<Entry> SeedFilesFromRegistry();
   void Warn(const std::string& text);
   void LoadRegistryAliases(TAliasRegistry& reg, std::vector<Entry>& into);
@@ -79,15 +79,15 @@ class TAliasList {
   template <typename RegistryStep, typename FileStep>
   void WriteProperty(int i, RegistryStep registryStep, FileStep fileStep);
   TAliasRegistry Registry(bool global) const;
-  TAliasFile File(bool global) const { return TAliasFile(global, DBType, paths_); }
+  TAliasFile File(bool global) const { return TAliasFile(global, DBType, FPaths); }
 
   bool FIsFileBased;
   std::vector<Entry> FList;
-  TPlatformPaths paths_;
-  TConfirmQuestion confirm_;
-  std::vector<std::string> warnings_, reported_;
-  bool fromRegistry_[2] = {false, false};  // [global]: the file could not be seeded; the registry answers
-  bool UsesFile(bool global) const { return FIsFileBased && !fromRegistry_[global ? 1 : 0]; }
+  TPlatformPaths FPaths;
+  TConfirmQuestion FConfirm;
+  std::vector<std::string> FWarnings, FReported;
+  bool FFromRegistry[2] = {false, false};  // [global]: the file could not be seeded; the registry answers
+  bool UsesFile(bool global) const { return FIsFileBased && !FFromRegistry[global ? 1 : 0]; }
 };
 
 }  // namespace iex

@@ -34,7 +34,7 @@ void TNumEdit::CheckRange(int64_t v) {
     if (fMax == 0) throw EMvError(FillTemplate("Invalid Number.  Number must be greater than %1", CompToText(fMin - 1)));
     throw EMvError(FillTemplate("Invalid Number.  Number must be in range %1 .. %2", CompToText(fMin) + "\t" + CompToText(fMax)));
   }
-  if (FNumType == TMvNumType::mvntInteger && (v < kIntMin || v > kIntMax)) {
+  if (fNumType == TMvNumType::mvntInteger && (v < kIntMin || v > kIntMax)) {
     const int64_t lo = RangeInForce() ? fMin : kIntMin;
     const int64_t hi = RangeInForce() ? fMax : kIntMax;
     throw EMvError(FillTemplate("Invalid Number.  Number must be in range %1 .. %2", CompToText(lo) + "\t" + CompToText(hi)));
@@ -96,7 +96,7 @@ void TNumEdit::SetEditText(const std::string& text) {
 void TNumEdit::SetMin(int64_t x) {
   fMin = x;
   if (!Loading && fMax != 0 && fMax < fMin) fMin = fMax;
-  if (FNumType == TMvNumType::mvntInteger && fMin < kIntMin) fMin = kIntMin;
+  if (fNumType == TMvNumType::mvntInteger && fMin < kIntMin) fMin = kIntMin;
   if (!fIsBlank && RangeInForce() && fVal < fMin) {
     fVal = fMin;
     SetValue(fMin);
@@ -106,7 +106,7 @@ void TNumEdit::SetMin(int64_t x) {
 void TNumEdit::SetMax(int64_t x) {
   fMax = x;
   if (!Loading && fMax != 0 && fMax < fMin) fMax = fMin;
-  if (FNumType == TMvNumType::mvntInteger && fMax > kIntMax) fMax = kIntMax;
+  if (fNumType == TMvNumType::mvntInteger && fMax > kIntMax) fMax = kIntMax;
   fSize = static_cast<uint8_t>(fMax == 0 ? 1 : CompToText(fMax).size());
   if (!fIsBlank && fMax != 0 && RangeInForce() && fVal > fMax) {
     fVal = fMax;
@@ -132,8 +132,8 @@ void TNumEdit::SetBlankZero(bool x) {
 }
 
 void TNumEdit::SetNumType(TMvNumType x) {
-  if (x == FNumType) return;
-  FNumType = x;
+  if (x == fNumType) return;
+  fNumType = x;
   ValidateEntry();
 }
 

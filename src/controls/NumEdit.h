@@ -73,7 +73,7 @@ class TNumEdit : public TBaseEdit {
   int64_t fMin = 0, fMax = 0;
   bool fLeadZeros = false;
   uint8_t fSize = 10;
-  TMvNumType FNumType = TMvNumType::mvntComp;
+  TMvNumType fNumType = TMvNumType::mvntComp;
   bool fBlankZero = false;
 };
 

@@ -12,8 +12,10 @@
 namespace iex::test {
 
 // Command-line tests over one generated database of 40 invoices, made once
-// per suite; each test gets an output folder of its own. The password
-// variable IEX_TEST_PW holds "x" (the embedded engine checks none).
+// per test process (ctest runs each test in a process of its own, so there
+// each test makes one, in about a second); each test gets an output folder
+// of its own. The password variable IEX_TEST_PW holds "x" (the embedded
+// engine checks none).
 class CliDbFixture : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
