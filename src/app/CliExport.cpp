@@ -6,6 +6,7 @@
 #include "app/CliOptions.h"
 #include "app/DateOptions.h"
 #include "app/Password.h"
+#include "app/ProgressText.h"
 #include "app/RequestBuilder.h"
 #include "app/RunReport.h"
 #include "app/TerminalView.h"
@@ -96,6 +97,7 @@ std::string DatabasePathUtf8(const TExportOptions& o, const TAliasResolver& reso
 // The mapping page's choices: saved ones, replaced by those the options give.
 TSavedSettings MappingOptions(const TExportOptions& o, TSettingsStore* store) {
   TSavedSettings saved = store ? store->Load() : TSavedSettings::Defaults();
+  if (!o.alias.empty()) saved.alias = Utf8ToAnsi(o.alias);  // saved with the rest by --save-settings
   if (o.categoryLetters) {
     long lost = 0;
     const std::string letters = Utf8ToAnsi(*o.categoryLetters, &lost);
@@ -174,11 +176,13 @@ void CheckRequest(const TExportOptions& o, TExportRequest& request, db::TdmMain&
 }
 
 void SayDone(std::FILE* out, const TExportOptions& o, const TExportSummary& s, double seconds) {
-  std::fprintf(out, "Export Done.\n%s/IMPACCT.DAT: %ld account lines\n", o.outputDir.c_str(), s.accountLines);
-  std::fprintf(out,
-               "%s/IMPINV.DAT: %ld booking lines (01), %ld segment lines (02), %ld UDID lines (03), %ld payment-reference "
-               "lines (03 101)\n",
-               o.outputDir.c_str(), s.bookingLines, s.segmentLines, s.udidLines, s.paymentRefLines);
+  const std::string acct = JoinPath(o.outputDir, "IMPACCT.DAT"), inv = JoinPath(o.outputDir, "IMPINV.DAT");
+  std::fprintf(out, "Export Done.\n%s: %s\n", acct.c_str(), Counted(s.accountLines, "account line", "account lines").c_str());
+  std::fprintf(out, "%s: %s (01), %s (02), %s (03), %s (03 101)\n", inv.c_str(),
+               Counted(s.bookingLines, "booking line", "booking lines").c_str(),
+               Counted(s.segmentLines, "segment line", "segment lines").c_str(),
+               Counted(s.udidLines, "UDID line", "UDID lines").c_str(),
+               Counted(s.paymentRefLines, "payment-reference line", "payment-reference lines").c_str());
   std::fprintf(out, "Elapsed: %.1f s\n", seconds);
 }
 
@@ -220,7 +224,7 @@ void RunAndReport(const TExportOptions& o, const Env& env, TSettingsStore* store
 int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* store, const TAliasResolver& resolveAlias,
                      std::FILE* out, std::FILE* err, TRunReport& report) {
   auto fail = [&](int status, const std::string& text) {
-    Say(err, text);
+    Say(err, "invoice-export: " + text);
     report.error = text;
     return status;
   };
@@ -235,6 +239,8 @@ int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* st
     if (!TStopSignals::Reason().empty())
       return fail(1, "The export was stopped: " + TStopSignals::Reason() + "\nNothing was changed.");
     if (!connected) return fail(1, failure);
+    report.fromDate = setup.request.fromDate;
+    report.toDate = setup.request.toDate;
     CheckRequest(o, setup.request, dm);
     Say(err, IssueDateRangeText(setup.request.fromDate, setup.request.toDate));
     TStringGrid grid;
@@ -266,28 +272,33 @@ int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* st
 
 int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSettingsStore* store,
                      const TAliasResolver& resolveAlias, std::FILE* out, std::FILE* err) {
+  const auto started = std::chrono::steady_clock::now();
+  TRunReport report;
+  report.version = IEX_PROGRAM_VERSION;
+  report.startedAt = UtcNowIso();
+  const std::optional<std::string> summary = SummaryFileOf(args);
   TExportOptions o;
   try {
     o = ParseExportOptions(args);
+    report.outputDir = o.outputDir;
+    const TNoCoreDumps noCoreDumps;  // for the run's length: the password is in memory
+    report.status = RunExportCommand(o, env, store, resolveAlias, out, err, report);
   } catch (const TUsageError& e) {
     std::fprintf(err, "invoice-export: %s\n%s", e.what(), kExportUsage);
-    return 2;
+    report.status = 2;
+    report.error = e.what();
   }
-  const auto started = std::chrono::steady_clock::now();
-  TRunReport report;
-  report.outputDir = o.outputDir;
-  const TNoCoreDumps noCoreDumps;  // for the run's length: the password is in memory
-  report.status = RunExportCommand(o, env, store, resolveAlias, out, err, report);
   report.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  if (!o.summaryJson.empty()) {
+  report.endedAt = UtcNowIso();
+  if (summary) {
     try {
       // Readable by a monitoring user of the group; a link at the name is replaced, never written through.
       TAtomicWrite how;
       how.newMode = 0640;
       how.followLinks = false;
-      WriteFileAtomically(o.summaryJson, RunReportJson(report), how);
+      WriteFileAtomically(*summary, RunReportJson(report), how);
     } catch (const std::exception& e) {
-      Say(err, "The summary cannot be written to " + Utf8ToAnsi(o.summaryJson) + ": " + e.what());
+      Say(err, "The summary cannot be written to " + ShownPath(*summary) + ": " + e.what());
       if (report.status == 0) return 1;
     }
   }

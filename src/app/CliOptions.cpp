@@ -29,7 +29,33 @@ bool AsksForHelp(const std::vector<std::string>& args) {
   return false;
 }
 
-TExportOptions ParseExportOptions(const std::vector<std::string>& args) {
+std::vector<std::string> SplitOptionValues(const std::vector<std::string>& args) {
+  std::vector<std::string> words;
+  for (const std::string& a : args) {
+    const auto eq = a.find('=');
+    if (a.rfind("--", 0) == 0 && eq != std::string::npos) {
+      words.push_back(a.substr(0, eq));
+      words.push_back(a.substr(eq + 1));
+    } else {
+      words.push_back(a);
+    }
+  }
+  return words;
+}
+
+std::optional<std::string> SummaryFileOf(const std::vector<std::string>& args) {
+  const std::vector<std::string> words = SplitOptionValues(args);
+  std::optional<std::string> file;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (words[i] != "--summary-json") continue;
+    if (file || i + 1 >= words.size() || words[i + 1].empty()) return std::nullopt;  // twice, or no value: not known
+    file = words[++i];
+  }
+  return file;
+}
+
+TExportOptions ParseExportOptions(const std::vector<std::string>& given) {
+  const std::vector<std::string> args = SplitOptionValues(given);
   TExportOptions o;
   std::map<std::string, std::string*> text = {
       {"--alias", &o.alias},           {"--database", &o.database},         {"--user", &o.user},
@@ -48,12 +74,10 @@ TExportOptions ParseExportOptions(const std::vector<std::string>& args) {
     if (a.rfind("--", 0) == 0 && std::find(seen.begin(), seen.end(), a) != seen.end())
       throw TUsageError("Option " + a + " is given twice.");
     seen.push_back(a);
-    if (a == "--all") {
-      o.all = true;
-      continue;
-    }
-    if (a == "--save-settings") {
-      o.saveSettings = true;
+    if (a == "--all" || a == "--save-settings") {
+      (a == "--all" ? o.all : o.saveSettings) = true;
+      const bool valued = std::find(given.begin(), given.end(), a) == given.end();
+      if (valued) throw TUsageError("Option " + a + " takes no value.");
       continue;
     }
     const bool known = text.count(a) || optional.count(a);

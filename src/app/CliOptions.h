@@ -26,8 +26,14 @@ struct TExportOptions {
 // True when the words ask for help (--help or -h anywhere among them).
 bool AsksForHelp(const std::vector<std::string>& args);
 
-// Raises TUsageError with the text to show.
+// Raises TUsageError with the text to show. "--option=value" is the same as
+// "--option value".
 TExportOptions ParseExportOptions(const std::vector<std::string>& args);
+
+// The summary file the words name, read before anything else is checked, so
+// a summary is written whatever is wrong with the rest; none when the words
+// do not name one plainly.
+std::optional<std::string> SummaryFileOf(const std::vector<std::string>& args);
 
 class TUsageError : public std::exception {
  public:

@@ -38,8 +38,10 @@ void TRegistrySettingsStore::ReadValues(TSavedSettings& s) {
   TRegistry reg(paths_, TRegAccess::AllAccess);
   reg.RootKey = THKey::CurrentUser;
   // The product key is created on the first start; the subkey by the first save.
-  reg.OpenKey(kKey, true);
-  reg.CloseKey();
+  if (createKeyOnLoad_) {
+    reg.OpenKey(kKey, true);
+    reg.CloseKey();
+  }
   if (!reg.OpenKeyReadOnly(std::string(kKey) + "\\" + kSubKey)) return;
   auto read = [&](const char* name, std::string& into) {
     if (!reg.ValueExists(name)) return;

@@ -8,7 +8,10 @@ namespace iex {
 // every value a string.
 class TRegistrySettingsStore : public TSettingsStore {
  public:
-  explicit TRegistrySettingsStore(const TPlatformPaths& paths) : paths_(paths) {}
+  // `createKeyOnLoad`: the window's first start makes the product key, as
+  // the agency product's tools do; a scheduled run writes nothing it was not asked to.
+  explicit TRegistrySettingsStore(const TPlatformPaths& paths, bool createKeyOnLoad = true)
+      : paths_(paths), createKeyOnLoad_(createKeyOnLoad) {}
   using TSettingsStore::Load;
   TSavedSettings Load(std::string* error) override;
   void Save(const TSavedSettings& settings) override;
@@ -20,6 +23,7 @@ class TRegistrySettingsStore : public TSettingsStore {
   void SaveValues(const TSavedSettings& settings);
   void ReadValues(TSavedSettings& settings);
   TPlatformPaths paths_;
+  bool createKeyOnLoad_;
 };
 
 // The category-letter value names, indexed by travel category 1 to 10.

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
       std::fputs(iex::kExportUsage, stdout);
       return 0;
     }
-    iex::TRegistrySettingsStore store(env.Paths());
+    iex::TRegistrySettingsStore store(env.Paths(), false);
     const int status = iex::RunExportCommand(
         args, env, &store, [&](const std::string& alias) { return iex::ResolveAliasPath(env, alias); }, stdout, stderr);
     iex::db::ShutdownClientLibrary();

@@ -61,6 +61,10 @@ std::string ConnectionFailureReason(const EDatabaseError& e, const std::string& 
   const TEndpoint where = ParseConnectionString(connection);
   const std::string file = where.file.empty() ? connection : where.file;
   if (e.Has(isc_login)) return "Wrong user name or password.";
+  if (e.Has(isc_login_error))
+    return "The server refused the login. It may accept only the legacy password method, which this program does not "
+           "offer (a false server could collect the password's hash): let the server take Srp (AuthServer), or see "
+           "its firebird.log.";
   if (e.Has(isc_network_error) || e.Has(isc_net_connect_err) || e.Has(isc_net_lookup_err)) {
     const std::string server = "host " + (where.host.empty() ? std::string("localhost") : where.host) + ", port " + where.port;
     if (e.Has(isc_net_lookup_err)) return "The server's name is unknown (" + server + ").";

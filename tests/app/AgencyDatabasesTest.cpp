@@ -193,7 +193,7 @@ TEST_P(AgencyDatabases, CardValuesUnderAnotherKeyStopTheRun) {
       "UPDATE MOVRA_SETTINGS SET FIELDSTRVALUE = '{FFEEDDCC-BBAA-9988-7766-554433221100}' WHERE FIELDNO = 47;\n");
   const test::CliResult r = Export();
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("\nThe card numbers cannot be deciphered with this card key.\nPayment "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\ninvoice-export: The card numbers cannot be deciphered with this card key.\nPayment "), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("settings row 47 or the build's key block does not match"), std::string::npos) << r.err;
   EXPECT_EQ(Accounts() + Invoices(), before);
 }

@@ -75,7 +75,7 @@ TEST_F(CliSafetyTest, EachConnectionFailureSaysWhy) {
     setenv("IEX_TEST_PW", c.password.c_str(), 1);
     const auto r = Run(c.database);
     EXPECT_EQ(r.status, 1) << c.database;
-    EXPECT_EQ(r.err.rfind("Unable to connect to database.\n" + c.second, 0), 0u) << r.err;
+    EXPECT_EQ(r.err.rfind("invoice-export: Unable to connect to database.\n" + c.second, 0), 0u) << r.err;
     EXPECT_TRUE(PreviousPairIntact());
   }
   setenv("IEX_TEST_PW", "x", 1);
@@ -181,6 +181,29 @@ TEST_F(CliSafetyTest, SettingsThatCannotBeSavedNameTheHiveAndSayTheFilesAreCompl
   EXPECT_NE(summary.find("\"settingsSaved\": false"), std::string::npos) << summary;
   EXPECT_NE(r.err.find("are complete; only the settings were not saved."), std::string::npos) << r.err;
   EXPECT_FALSE(PreviousPairIntact()) << "the new files are in place";
+}
+
+// The password never goes to a server by the legacy method, whose hash a
+// false server could collect: a server that takes only that is refused,
+// and the message says why.
+TEST_F(CliSafetyTest, AServerTakingOnlyTheLegacyLoginIsRefused) {
+  if (test::ServerHost().empty()) GTEST_SKIP() << "no Firebird server (IEX_FB_HOST) for this run";
+  test::TempDir root;
+  const std::string script = std::string(IEX_SOURCE_DIR) + "/scripts/firebird-server";
+  const std::string env = "IEX_FB_PORT= IEX_FB_ROOT=" + root.File("fb") + " IEX_FB_AUTH=Legacy_Auth ";
+  ASSERT_EQ(std::system((env + script + " start >/dev/null 2>&1").c_str()), 0);
+  struct Stop {
+    std::string command;
+    ~Stop() { (void)!std::system(command.c_str()); }
+  } stop{env + script + " stop >/dev/null 2>&1"};
+  const std::string port = test::ReadFile(root.File("fb/port"));
+  setenv("IEX_TEST_PW", test::ServerPassword().c_str(), 1);
+  const auto r = Run("inet://127.0.0.1:" + port.substr(0, port.find('\n')) + "/" + path_);
+  setenv("IEX_TEST_PW", "x", 1);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("The server refused the login. It may accept only the legacy password method"), std::string::npos)
+      << r.err;
+  EXPECT_TRUE(PreviousPairIntact());
 }
 
 }  // namespace

@@ -129,7 +129,10 @@ TEST(CommandLine, TheJsonSummaryMatchesTheFilesAndTellsFailuresToo) {
   EXPECT_EQ(number("bookingLines"), static_cast<long>(std::count(invoices.begin(), invoices.end(), '\n')) -
                                         number("segmentLines") - number("udidLines") - number("paymentReferenceLines"));
   EXPECT_GT(number("count", text.find("\"invoices\"")), 10);
-  EXPECT_NE(text.find("\"firstNumber\": \"10"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"firstNumber\": 10"), std::string::npos) << text << " as a number";
+  EXPECT_TRUE(std::regex_search(text, std::regex("\"startedAt\": \"20[0-9]{2}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z\"")))
+      << text;
+  EXPECT_NE(text.find("\"version\": \"1."), std::string::npos) << text;
   EXPECT_TRUE(std::regex_search(text, std::regex("\"lastIssueDate\": \"20[0-9]{2}-[0-9]{2}-[0-9]{2}\""))) << text;
 
   const auto failed = test::RunCli({"--database", dir.File("missing.fdb"), "--password-env", "IEX_CMD_PW", "--output-dir", out,
@@ -141,6 +144,36 @@ TEST(CommandLine, TheJsonSummaryMatchesTheFilesAndTellsFailuresToo) {
   EXPECT_NE(failure.find("\"error\": \"Unable to connect to database.\\nThe database file was not found"), std::string::npos)
       << failure;
   EXPECT_NE(failure.find("\"filesWritten\": false"), std::string::npos);
+
+  // Usage errors write a summary too, as soon as the file is known: a typo
+  // in a scheduled job never leaves last night's success in place.
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"--database", db, "--password-env", "IEX_CMD_PW", "--output-dir", out, "--to-dte", "1/1/24", "--summary-json", json},
+           {"--summary-json=" + json, "--database", db, "--all", "--all"},
+           {"--summary-json", json, "--database", db, "--output-dir"}}) {
+    const auto usage = test::RunCli(bad, env);
+    EXPECT_EQ(usage.status, 2);
+    const std::string said = test::ReadFile(json);
+    EXPECT_NE(said.find("\"status\": 2"), std::string::npos) << said;
+    EXPECT_EQ(usage.err.rfind("invoice-export: ", 0), 0u) << usage.err;
+  }
+  EXPECT_NE(test::ReadFile(json).find("--output-dir needs a value"), std::string::npos);
+  // A link planted at the summary's name is replaced, never written through;
+  // a path that is no UTF-8 still gives valid JSON.
+  const std::string victim = dir.File("victim");
+  test::WriteFile(victim, "precious");
+  fs::remove(json);
+  fs::create_symlink(victim, json);
+  const std::string odd = dir.File("Ausgabe-\xfc");
+  fs::create_directories(odd);
+  EXPECT_EQ(test::RunCli({"--database", db, "--password-env", "IEX_CMD_PW", "--output-dir", odd, "--all", "--summary-json",
+                          json},
+                         env)
+                .status,
+            0);
+  EXPECT_EQ(test::ReadFile(victim), "precious");
+  EXPECT_FALSE(fs::is_symlink(json));
+  EXPECT_NE(test::ReadFile(json).find("Ausgabe-\\u00fc/IMPACCT.DAT"), std::string::npos) << test::ReadFile(json);
 }
 
 }  // namespace

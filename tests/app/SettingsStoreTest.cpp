@@ -131,12 +131,19 @@ TEST_F(SettingsStoreTest, CommandLineUsesAliasesAndSavesSettings) {
   const std::string folder = dir_.File("out");
   std::filesystem::create_directories(folder);
   test::SetEnv("IEX_ALIAS_PW", "x");
-  TRegistrySettingsStore store(env_.paths);
+  TRegistrySettingsStore store(env_.paths, false);  // as the command line opens it
+  // Without --save-settings a scheduled run writes nothing to the settings.
+  const std::string hiveBefore = test::ReadFile(env_.paths.userHive);
+  const auto plain = test::RunCli({"--alias", "demo", "--password-env", "IEX_ALIAS_PW", "--output-dir", folder, "--all"},
+                                  env_, &store, [&](const std::string& a) { return ResolveAliasPath(env_, a); });
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  EXPECT_EQ(test::ReadFile(env_.paths.userHive), hiveBefore) << "no settings were asked to be saved";
   const auto r = test::RunCli({"--alias", "demo", "--password-env", "IEX_ALIAS_PW", "--output-dir", folder, "--all",
                                "--category-letters", "aHCSTROIMO", "--map-by", "type", "--save-settings"},
                               env_, &store, [&](const std::string& a) { return ResolveAliasPath(env_, a); });
   ASSERT_EQ(r.status, 0) << r.err;
   const TSavedSettings saved = store.Load();
+  EXPECT_EQ(saved.alias, "demo") << "the alias is saved with the rest";
   EXPECT_EQ(saved.categoryLetters[1], "a");
   EXPECT_EQ(saved.mapBy, "Travel Type");
   EXPECT_EQ(std::count(saved.travelTypeMap.begin(), saved.travelTypeMap.end(), ';'), 50);
