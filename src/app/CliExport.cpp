@@ -234,15 +234,16 @@ int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* st
   TStopSignals stopSignals([&dm] { dm.ZAMDatabase.CancelOperation(); });
   try {
     TCliSetup setup = ReadInputs(o, env, store, resolveAlias, err);
+    // The dates as read, before anything else can go wrong: never misread unseen.
+    report.fromDate = setup.request.fromDate;
+    report.toDate = setup.request.toDate;
+    Say(err, IssueDateRangeText(setup.request.fromDate, setup.request.toDate));
     std::string failure;
     const bool connected = Connect(dm, o, setup, err, failure);
     if (!TStopSignals::Reason().empty())
       return fail(1, "The export was stopped: " + TStopSignals::Reason() + "\nNothing was changed.");
     if (!connected) return fail(1, failure);
-    report.fromDate = setup.request.fromDate;
-    report.toDate = setup.request.toDate;
     CheckRequest(o, setup.request, dm);
-    Say(err, IssueDateRangeText(setup.request.fromDate, setup.request.toDate));
     TStringGrid grid;
     std::string map = setup.saved.travelTypeMap;
     FillTravelTypeGrid(grid, dm, map);
