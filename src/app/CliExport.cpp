@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/CliOptions.h"
+#include "app/FailureMessages.h"
 #include "app/DateOptions.h"
 #include "app/Password.h"
 #include "app/ProgressText.h"
@@ -154,7 +155,7 @@ bool Connect(db::TdmMain& dm, const TExportOptions& o, TCliSetup& s, std::FILE* 
   Wipe(s.password);
   Wipe(passwordAnsi);
   if (!connected) {
-    failure = "Unable to connect to database.\n" + dm.LastConnectError;
+    failure = AsText(ConnectFailure(dm));
     return false;
   }
   if (passwordGiven && dm.OpenedByEmbeddedEngine())
@@ -261,9 +262,9 @@ int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* st
     return fail(2, e.what());
   } catch (const db::EDatabaseError& e) {
     // Every such error comes after the connection, before the files go in place.
-    const std::string reason = db::DatabaseErrorReason(e, dm.ZAMDatabase.DatabaseNameUtf8);
-    return fail(1, (reason.empty() ? std::string(e.what()) : reason + "\n" + e.what()) +
-                       "\nThe previous import files are unchanged.");
+    TMessage m = RunFailure(e, &dm);
+    m.text += "\nThe previous import files are unchanged.";
+    return fail(1, AsText(m));
   } catch (const std::exception& e) {
     return fail(1, e.what());
   }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "app/FailureMessages.h"
 #include "app/RequestBuilder.h"
 #include "app/TravelTypeGrid.h"
 #include "app/ProgressText.h"
@@ -45,7 +46,7 @@ TfmMain::TfmMain(TMainView& view, const Env& env, const RegionalSettings& settin
 
 TfmMain::~TfmMain() = default;
 
-void TfmMain::HandleError(const std::exception& e) { view_.ShowMessageBox(TMsgKind::Error, e.what(), TMsgButtons::OK); }
+void TfmMain::HandleError(const std::exception& e) { view_.ShowMessage(RunFailure(e, dmMain)); }
 
 template <typename F>
 void TfmMain::Guarded(F f) {
@@ -171,9 +172,9 @@ void TfmMain::cbMapByChange() {
   });
 }
 
-std::string TfmMain::ConnectFailureText() const {
-  const std::string reason = dmMain ? dmMain->LastConnectError : std::string();
-  return "Unable to connect to database." + (reason.empty() ? std::string() : "\n" + reason);
+TMessage TfmMain::ConnectFailureMessage() const {
+  if (!dmMain) return {TMsgKind::Error, "Unable to connect to database.", TMsgButtons::OK, std::string(), false};
+  return ConnectFailure(*dmMain);
 }
 
 bool TfmMain::ConnectFromPage() {
@@ -199,7 +200,10 @@ void TfmMain::NextPage() {
   if (view_.Text(TElement::edPath).empty()) return message(TMsgKind::Information, "Please enter Alias Name.", TElement::cbAlias);
   if (view_.Text(TElement::edPassword).empty())
     return message(TMsgKind::Information, "Please enter Password.", TElement::edPassword);
-  if (!ConnectFromPage()) return message(TMsgKind::Error, ConnectFailureText(), TElement::edPassword);
+  if (!ConnectFromPage()) {
+    view_.ShowMessage(ConnectFailureMessage());
+    return view_.Focus(TElement::edPassword);
+  }
   const TRequestCheck check = CheckFilters(RequestFromPages());
   if (check.fault == TRequestFault::DateRange) return message(TMsgKind::Error, check.message, TElement::edStartInvDate);
   if (check.fault == TRequestFault::NumberRange) return message(TMsgKind::Error, check.message, TElement::edStartInvNo);
@@ -233,6 +237,7 @@ TExportRequest TfmMain::RequestFromPages() {
 
 void TfmMain::ExportPage() {
   if (running_) return;
+  view_.CommitEdits();  // what is exported is what is saved
   const TExportRequest request = RequestFromPages();
   if (const TRequestCheck check = CheckMapping(request)) {
     view_.ShowMessageBox(TMsgKind::Error, check.message, TMsgButtons::OK);
@@ -350,7 +355,7 @@ void TfmMain::cbBranchDropDown() {
   Guarded([&] {
     if (cbBranch.Items.size() > 1) return;
     if (!dmMain->ZAMDatabase.Connected() && !ConnectFromPage()) {
-      view_.ShowMessageBox(TMsgKind::Error, ConnectFailureText(), TMsgButtons::OK);
+      view_.ShowMessage(ConnectFailureMessage());
       return;
     }
     BranchCache.Lines().clear();
@@ -366,7 +371,9 @@ bool TfmMain::FormCloseQuery() {
   if (running_) {
     // Closing under a run would pull the database from beneath it: ask, and
     // on Yes stop it and close once it has ended.
-    if (view_.ShowMessageBox(TMsgKind::Warning, "Stop the export and close?", TMsgButtons::YesNo) == TMsgResult::Yes) {
+    // No is what Enter gives: a stray key never ends a long export.
+    if (view_.ShowMessage({TMsgKind::Warning, "Stop the export and close?", TMsgButtons::YesNo, std::string(), true}) ==
+        TMsgResult::Yes) {
       closeWhenStopped_ = true;
       bStopClick();
     }

@@ -89,7 +89,7 @@ class TfmMain : private TExportView {
   void NextPage();
   void ExportPage();
   bool ConnectFromPage();
-  std::string ConnectFailureText() const;
+  TMessage ConnectFailureMessage() const;
   // Both pages' inputs as one request: what the checks see is what runs.
   TExportRequest RequestFromPages();
 

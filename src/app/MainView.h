@@ -18,6 +18,17 @@ enum class TMsgKind { Information, Warning, Error };
 enum class TMsgButtons { OK, YesNo, YesNoCancel };
 enum class TMsgResult { OK, Yes, No, Cancel };
 
+// A message box: its kind, text (a first line saying what happened, the
+// cause below it), buttons, the engine's own words for a "Details"
+// disclosure, and whether No is the answer Enter gives.
+struct TMessage {
+  TMsgKind kind = TMsgKind::Information;
+  std::string text;
+  TMsgButtons buttons = TMsgButtons::OK;
+  std::string details;
+  bool defaultNo = false;
+};
+
 // The operations the controller needs of the window. Texts are 8-bit
 // (Windows-1252) on this side; the window converts.
 class TMainView {
@@ -36,9 +47,15 @@ class TMainView {
   virtual void EnableButton(TElement e, bool enabled) = 0;
   virtual void Focus(TElement e) = 0;
   virtual void ProcessMessages() = 0;
-  virtual TMsgResult ShowMessageBox(TMsgKind kind, const std::string& text, TMsgButtons buttons) = 0;
+  virtual TMsgResult ShowMessage(const TMessage& message) = 0;
+  TMsgResult ShowMessageBox(TMsgKind kind, const std::string& text, TMsgButtons buttons) {
+    return ShowMessage({kind, text, buttons, std::string(), false});
+  }
   virtual bool ChooseFolder(const std::string& startFolder, std::string& chosen) = 0;
   virtual void GridChanged() = 0;  // the travel-type grid model changed
+  // An edit still open (a grid cell) is ended and its value taken, so what
+  // is exported is what the user sees and what is saved.
+  virtual void CommitEdits() = 0;
   virtual void CloseWindow() = 0;
   // Runs `work` off the user-interface thread, so the window stays live;
   // `done` then runs on the user-interface thread with what `work` raised

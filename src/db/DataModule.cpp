@@ -24,10 +24,12 @@ bool TdmMain::ConnectToDBUtf8(const std::string& pathUtf8, const std::string& DB
   if (!LastConnectError.empty()) return false;
   ZAMDatabase.Params = {"USER_NAME=" + DBUserName, "PASSWORD=" + DBPassword};
   LastConnectError.clear();
+  LastConnectDetails.clear();
   try {
     ZAMDatabase.Connect();
   } catch (const EDatabaseError& e) {
     LastConnectError = ConnectionFailureReason(e, Utf8ToAnsi(path));
+    LastConnectDetails = e.what();
     ZAMDatabase.SetConnected(false);
     return false;
   } catch (const EMvError& e) {

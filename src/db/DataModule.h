@@ -27,6 +27,7 @@ class TdmMain {
   // Connection. ConnectToDB never raises for a failed connect: it answers
   // false and leaves the reason, in plain words, in LastConnectError.
   std::string LastConnectError;
+  std::string LastConnectDetails;  // the engine's own words, when it gave any
   // True when the file was opened in this process by the embedded engine,
   // which does not check the password (the file's permissions guard it).
   // Asked of the connection itself: a plain path the engine could not open

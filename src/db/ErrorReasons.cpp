@@ -86,7 +86,7 @@ std::string ConnectionFailureReason(const EDatabaseError& e, const std::string& 
     return "The file is not a Firebird database, or it is empty or cut short (" + file + ").";
   if (e.Has(isc_shutdown)) return "The database is shut down (" + file + ").";
   if (e.Has(isc_unavailable)) return "The database server is not available.";
-  return e.what();
+  return "The database engine refused the connection; its own words follow.";
 }
 
 std::string DatabaseErrorReason(const EDatabaseError& e, const std::string& connection) {

@@ -15,7 +15,7 @@ struct TEndpoint {
 TEndpoint ParseConnectionString(const std::string& connection);
 
 // In plain words why attaching to `connection` failed: the line shown under
-// "Unable to connect to database.".
+// "Unable to connect to database."; the engine's own text goes apart, as details.
 std::string ConnectionFailureReason(const EDatabaseError& e, const std::string& connection);
 
 // Plain words for an error of a connected database that the server's own

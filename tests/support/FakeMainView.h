@@ -53,15 +53,21 @@ class FakeMainView : public TMainView {
   void EnableButton(TElement e, bool on) override { enabled[e] = on; }
   void Focus(TElement e) override { focused = e; }
   void ProcessMessages() override {}
-  TMsgResult ShowMessageBox(TMsgKind kind, const std::string& text, TMsgButtons buttons) override {
-    messages.emplace_back(kind, text);
+  TMsgResult ShowMessage(const TMessage& m) override {
+    messages.emplace_back(m.kind, m.text);
+    details.push_back(m.details);
+    defaultNo.push_back(m.defaultNo);
     if (!answers.empty()) {
       const TMsgResult r = answers.front();
       answers.pop_front();
       return r;
     }
-    return buttons == TMsgButtons::OK ? TMsgResult::OK : TMsgResult::Yes;
+    return m.buttons == TMsgButtons::OK ? TMsgResult::OK : m.defaultNo ? TMsgResult::No : TMsgResult::Yes;
   }
+  std::vector<std::string> details;
+  std::vector<bool> defaultNo;
+  int editsCommitted = 0;
+  void CommitEdits() override { ++editsCommitted; }
   bool ChooseFolder(const std::string& start, std::string& chosen) override {
     ++folderAsked;
     chosen = folder.empty() ? start : folder;

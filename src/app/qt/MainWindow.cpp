@@ -411,21 +411,28 @@ void MainWindow::Focus(TElement e) {
 
 void MainWindow::ProcessMessages() { QApplication::processEvents(); }
 
-TMsgResult MainWindow::ShowMessageBox(TMsgKind kind, const std::string& text, TMsgButtons buttons) {
-  if (MessageBoxHook) return MessageBoxHook(kind, text, buttons);
-  QMessageBox box(kind == TMsgKind::Information ? QMessageBox::Information
-                  : kind == TMsgKind::Warning   ? QMessageBox::Warning
-                                                : QMessageBox::Critical,
-                  windowTitle(), Q(text), QMessageBox::NoButton, this);
-  if (buttons == TMsgButtons::OK) {
+TMsgResult MainWindow::ShowMessage(const TMessage& m) {
+  if (MessageBoxHook) return MessageBoxHook(m.kind, m.text, m.buttons);
+  QMessageBox box(m.kind == TMsgKind::Information ? QMessageBox::Information
+                  : m.kind == TMsgKind::Warning   ? QMessageBox::Warning
+                                                  : QMessageBox::Critical,
+                  windowTitle(), Q(m.text), QMessageBox::NoButton, this);
+  if (!m.details.empty()) box.setDetailedText(Q(m.details));
+  const auto yesOrNo = m.defaultNo ? QMessageBox::No : QMessageBox::Yes;
+  if (m.buttons == TMsgButtons::OK) {
     box.setStandardButtons(QMessageBox::Ok);
-  } else if (buttons == TMsgButtons::YesNo) {
+  } else if (m.buttons == TMsgButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(yesOrNo);
   } else {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(yesOrNo);
   }
+  // Wide enough for the title: a narrow box cuts "Invoice Export Utility" short.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(box.fontMetrics().horizontalAdvance(windowTitle()) + 160, 0, QSizePolicy::Minimum,
+                                  QSizePolicy::Expanding),
+                  grid->rowCount(), 0, 1, grid->columnCount());
   switch (box.exec()) {
     case QMessageBox::Yes: return TMsgResult::Yes;
     case QMessageBox::No: return TMsgResult::No;
@@ -440,6 +447,16 @@ bool MainWindow::ChooseFolder(const std::string& startFolder, std::string& chose
   if (dialog.exec() != QDialog::Accepted) return false;
   chosen = PathOfQ(dialog.SelectedFolder());
   return true;
+}
+
+void MainWindow::CommitEdits() {
+  // An open cell editor holds the focus inside the grid: it gives its value
+  // to the grid before anything reads it.
+  QWidget* editor = QApplication::focusWidget();
+  if (!editor || editor == gTravelType_ || !gTravelType_->isAncestorOf(editor)) return;
+  QMetaObject::invokeMethod(gTravelType_, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
+  QMetaObject::invokeMethod(gTravelType_, "closeEditor", Qt::DirectConnection, Q_ARG(QWidget*, editor),
+                            Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
 }
 
 void MainWindow::GridChanged() {

@@ -48,9 +48,10 @@ class MainWindow : public QWidget, public TMainView {
   void EnableButton(TElement e, bool enabled) override;
   void Focus(TElement e) override;
   void ProcessMessages() override;
-  TMsgResult ShowMessageBox(TMsgKind kind, const std::string& text, TMsgButtons buttons) override;
+  TMsgResult ShowMessage(const TMessage& message) override;
   bool ChooseFolder(const std::string& startFolder, std::string& chosen) override;
   void GridChanged() override;
+  void CommitEdits() override;
   void CloseWindow() override { close(); }
   void RunInBackground(std::function<void()> work, std::function<void(std::exception_ptr)> done) override;
   void CallOnUiThread(const std::function<void()>& f) override;
