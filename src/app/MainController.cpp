@@ -3,6 +3,7 @@
 #include "export/ExportRequest.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 #include "app/FailureMessages.h"
@@ -143,6 +144,7 @@ void TfmMain::LoadSettings() {
   view_.SetItemIndex(TElement::cbAlias, IndexOfText(view_.Items(TElement::cbAlias), s.alias));
   for (const TLetterField& f : kLetterFields) view_.SetText(f.element, s.categoryLetters[static_cast<std::size_t>(f.category)]);
   TravelTypeMap = s.travelTypeMap;
+  rememberedFolder_ = AnsiToUtf8(s.outputDir);
   view_.SetItemIndex(TElement::cbMapBy, IndexOfText(view_.Items(TElement::cbMapBy), s.mapBy));
   view_.SetItemIndex(TElement::cbItinMap, (s.itinMap == 0 || s.itinMap == 1) ? s.itinMap : -1);
   if (!error.empty()) throw EMvError(error);
@@ -156,6 +158,9 @@ void TfmMain::SaveSettings() {
   s.mapBy = view_.Text(TElement::cbMapBy);
   s.travelTypeMap = TravelTypeMap;
   s.itinMap = view_.ItemIndex(TElement::cbItinMap);
+  // A folder the clerk chose is where the chooser opens next time.
+  if (run_ && run_->OutputDir != env_.FileSystemRoot() + TExportRun::kDefaultOutputDir) rememberedFolder_ = run_->OutputDir;
+  s.outputDir = Utf8ToAnsi(rememberedFolder_);
   store_.Save(s);
 }
 
@@ -178,7 +183,10 @@ TMessage TfmMain::ConnectFailureMessage() const {
 }
 
 bool TfmMain::ConnectFromPage() {
-  return dmMain->ConnectToDB(view_.Text(TElement::edPath), view_.Text(TElement::edUserName), view_.Text(TElement::edPassword));
+  const bool connected =
+      dmMain->ConnectToDB(view_.Text(TElement::edPath), view_.Text(TElement::edUserName), view_.Text(TElement::edPassword));
+  if (connected && OnConnected) OnConnected();
+  return connected;
 }
 
 void TfmMain::bExportClick() {
@@ -258,7 +266,9 @@ void TfmMain::ExportFinished(bool done, std::exception_ptr error) {
       view_.SetText(TElement::lStatusNo, "The previous import files are unchanged.");
       if (closeWhenStopped_) view_.CloseWindow();
     } catch (const std::exception& e) {
-      HandleError(e);
+      // The window is ending: nobody is left to read a message.
+      if (closeWhenStopped_ || signalled_) view_.CloseWindow();
+      else HandleError(e);
     }
     closeWhenStopped_ = false;
     return;
@@ -284,9 +294,15 @@ void TfmMain::RunExport(const ExportSettings& settings, std::function<void(bool,
   if (!run_) {
     source_ = std::make_unique<db::TDbExportSource>(*dmMain);
     run_ = std::make_unique<TExportRun>(*source_, static_cast<TExportView&>(*this), env_);
-    run_->StopReason = [this] { return stopAsked_ ? std::string("stopped by the user") : std::string(); };
+    run_->StopReason = [this] {
+      if (signalled_) return std::string("the window was told to end");
+      return stopAsked_ ? std::string("stopped by the user") : std::string();
+    };
     run_->CountInvoices = true;  // the window's progress bar has a total
   }
+  std::error_code ec;
+  run_->ChooserStart =
+      !rememberedFolder_.empty() && std::filesystem::is_directory(PathOfText(rememberedFolder_), ec) ? rememberedFolder_ : "";
   running_ = true;
   stopAsked_ = false;
   {
@@ -366,6 +382,12 @@ void TfmMain::cbBranchDropDown() {
 }
 
 void TfmMain::bExitClick() { view_.CloseWindow(); }
+
+void TfmMain::EndWithoutAsking() {
+  if (!running_) return view_.CloseWindow();
+  closeWhenStopped_ = true;
+  bStopClick();
+}
 
 bool TfmMain::FormCloseQuery() {
   if (running_) {

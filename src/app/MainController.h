@@ -65,6 +65,13 @@ class TfmMain : private TExportView {
   // While an export runs: asks "Stop the export and close?"; Yes stops the
   // run and closes the window when it has ended.
   bool FormCloseQuery();
+  // A signal or the session asks the window to end: a run is stopped (the
+  // previous files kept) and the window closes once it has ended; no question.
+  void EndWithoutAsking();
+  // From a signal handler: the run stops at its next row (async-signal-safe).
+  void AskStopFromSignal() noexcept { signalled_ = true; }
+  // Told after every connection made from the first page.
+  std::function<void()> OnConnected;
   bool ExportRunning() const { return running_; }
   // The Stop button: the run ends at the next row (or its query is cancelled),
   // rolls back and leaves the output folder as it was.
@@ -106,11 +113,13 @@ class TfmMain : private TExportView {
   const Env& env_;
   TSettingsStore& store_;
   std::string version_;
+  std::string rememberedFolder_;  // UTF-8; where the folder chooser opens
   std::unique_ptr<TExportSource> source_;
   std::unique_ptr<TExportRun> run_;
   bool running_ = false;
   bool closeWhenStopped_ = false;
   std::atomic<bool> stopAsked_{false};
+  std::atomic<bool> signalled_{false};
   mutable std::mutex progressMutex_;
   TExportProgress progress_;
   bool clockRunning_ = false;

@@ -58,6 +58,7 @@ void TRegistrySettingsStore::ReadValues(TSavedSettings& s) {
   read("TRAVELTYPEMAP", s.travelTypeMap);
   read("MAPBY", s.mapBy);
   if (reg.ValueExists("ITINPROVNAMEMAP")) s.itinMap = WholeNumber(reg.ReadString("ITINPROVNAMEMAP"));
+  read("OUTPUTDIR", s.outputDir);
 }
 
 void TRegistrySettingsStore::Save(const TSavedSettings& s) {
@@ -83,6 +84,7 @@ void TRegistrySettingsStore::SaveValues(const TSavedSettings& s) {
   values.emplace_back("MAPBY", s.mapBy);
   values.emplace_back("TRAVELTYPEMAP", s.travelTypeMap);
   values.emplace_back("ITINPROVNAMEMAP", std::to_string(s.itinMap));
+  if (!s.outputDir.empty()) values.emplace_back("OUTPUTDIR", s.outputDir);
   reg.WriteStrings(values);
 }
 

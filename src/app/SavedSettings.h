@@ -11,6 +11,10 @@ struct TSavedSettings {
   std::string mapBy = "Travel Category";          // "MAPBY"
   std::string travelTypeMap;                      // "TRAVELTYPEMAP"
   int itinMap = 0;                                // "ITINPROVNAMEMAP"
+  // The folder last chosen in the folder chooser, where it opens next time
+  // ("OUTPUTDIR"; ANSI, as all values). The default folder, when it exists,
+  // still takes the files without asking.
+  std::string outputDir;
 
   static TSavedSettings Defaults();
 };

@@ -20,7 +20,7 @@ bool TExportRun::CheckOutputDir() {
   OutputDir = env_.FileSystemRoot() + kDefaultOutputDir;
   if (std::filesystem::is_directory(PathOfText(OutputDir), ec)) return true;  // a link to a folder counts
   std::string chosen;
-  if (!view_.ChooseFolder(env_.ProgramFolder(), chosen)) return false;
+  if (!view_.ChooseFolder(ChooserStart.empty() ? env_.ProgramFolder() : ChooserStart, chosen)) return false;
   OutputDir = chosen;
   return true;
 }
@@ -31,7 +31,7 @@ bool TExportRun::RunExport(const ExportSettings& settings, const std::function<v
   if (!CheckOutputDir()) return false;
   ProcessCCEncrypt(source_.CardSettings(), IsCCEncrypt, CipherKey);
   const RegionalSettings regional = env_.Regional();
-  TOutputTransaction output(env_.Files(), OutputDir);
+  TOutputTransaction output = OpenOutput();
   TExportContext ctx{source_, settings, view_, {regional.decimalSeparator, regional.dateSeparator}, schema.newDestTable,
                      IsCCEncrypt, std::nullopt, output, StopReason};
   if (IsCCEncrypt) ctx.cards.emplace(CipherKey);
@@ -57,6 +57,16 @@ bool TExportRun::RunExport(const ExportSettings& settings, const std::function<v
   ctx.Show(TExportPhase::Done, TProgressUnit::Invoices, ctx.summary.invoices, ctx.summary.invoices);
   SaveSettings();
   return true;
+}
+
+TOutputTransaction TExportRun::OpenOutput() {
+  try {
+    return TOutputTransaction(env_.Files(), OutputDir);
+  } catch (...) {
+    // A locked or unwritable folder ends the run before any row: the view still learns it failed.
+    view_.ShowProgress({TExportPhase::Failed, TProgressUnit::Invoices, 0, 0, {}});
+    throw;
+  }
 }
 
 void TExportRun::WriteBothFiles(TExportContext& ctx) {

@@ -29,6 +29,9 @@ class TExportRun {
   // May be called from the run's thread while another thread sets what it reads.
   std::function<std::string()> StopReason;
 
+  // Where the folder chooser opens (a path in UTF-8); the program's folder when empty.
+  std::string ChooserStart;
+
   // Count the invoices the run will write first, so progress has a total.
   bool CountInvoices = false;
 
@@ -45,6 +48,7 @@ class TExportRun {
   TExportSummary Summary;
 
  private:
+  TOutputTransaction OpenOutput();
   void WriteBothFiles(TExportContext& ctx);
   [[noreturn]] void Abandon(TExportContext& ctx);
 

@@ -44,7 +44,8 @@ TOutputTransaction::TOutputTransaction(TFileSystem& fs, std::string folder) : fs
   try {
     lock_ = fs_.TryLock(lockPath, "pid " + std::to_string(fs_.ProcessId()), holder);
   } catch (const EFileError& e) {
-    throw EMvError(Failure(lockPath, e));
+    // The clerk knows the import files, not our lock beside them.
+    throw EMvError(Failure(FinalPath("IMPACCT.DAT"), e));
   }
   if (!lock_)
     throw EMvError("Another export is writing into " + ShownPath(folder_) + (holder.empty() ? "" : " (" + holder + ")") +

@@ -120,6 +120,25 @@ TEST_F(ExportRunTest, MissingDefaultFolderAsksStartingAtTheProgramFolder) {
   EXPECT_EQ(run_.OutputDir, out);
 }
 
+TEST_F(ExportRunTest, TheChooserOpensWhereTheLastChosenFolderWas) {
+  fs::create_directories(dir_.File("last"));
+  run_.ChooserStart = dir_.File("last");
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(view_.chooserStart, dir_.File("last"));
+}
+
+TEST_F(ExportRunTest, AFolderAnotherExportHoldsEndsTheRunShownAsFailed) {
+  const std::string out = DefaultDir();
+  PlantPreviousPair(out);
+  TOutputTransaction other(env_.Files(), out);
+  EXPECT_NE(RunFailure().find("Another export is writing into"), std::string::npos);
+  ASSERT_FALSE(view_.phases.empty());
+  EXPECT_EQ(view_.phases.back(), TExportPhase::Failed);
+  EXPECT_EQ(source_.begun, 0);
+  EXPECT_EQ(saves_, 0);
+  EXPECT_TRUE(PreviousPairIntact(out));
+}
+
 TEST_F(ExportRunTest, CancelledChoiceWritesNothing) {
   view_.chooserAnswer = false;
   EXPECT_FALSE(Run());

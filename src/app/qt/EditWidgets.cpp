@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QDateTime>
 #include <QDate>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -49,6 +50,10 @@ void BoundLineEdit::keyPressEvent(QKeyEvent* e) {
     if (OnEscape) OnEscape();
     return;
   }
+  if (OnDropDownKey && (e->key() == Qt::Key_F4 || (e->key() == Qt::Key_Down && (e->modifiers() & Qt::AltModifier)))) {
+    OnDropDownKey();
+    return;
+  }
   const QString t = e->text();
   if (!t.isEmpty() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !Accept(t[0])) return;
   QLineEdit::keyPressEvent(e);
@@ -79,6 +84,9 @@ DateEditWidget::DateEditWidget(TMvDateEdit& logic, TErrorDisplay showError, QWid
   layout->addWidget(button_);
   setFocusProxy(edit_);
   connect(button_, &QToolButton::clicked, this, [this] { DropDown(); });
+  if (!logic.ReadOnly) edit_->OnDropDownKey = [this] { DropDown(); };
+  // Room for a whole date at any width of the window: never "026" for 2026.
+  edit_->setMinimumWidth(edit_->fontMetrics().horizontalAdvance("00/00/0000") + 16);
 }
 
 void DateEditWidget::DropDown() {
@@ -201,6 +209,25 @@ void BranchComboWidget::showPopup() {
   Sync();
   QComboBox::showPopup();
   if (view()) view()->setMinimumWidth(logic_.DropDownWidth);
+}
+
+DropDownComboBox::DropDownComboBox(QWidget* parent) : QComboBox(parent) {
+  setMaxVisibleItems(20);  // hundreds of aliases scroll; the list never fills the screen
+}
+
+void DropDownComboBox::keyPressEvent(QKeyEvent* e) {
+  const QString t = e->text();
+  const bool printable = !t.isEmpty() && t[0].isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  if (!printable) return QComboBox::keyPressEvent(e);
+  const qint64 now = QDateTime::currentMSecsSinceEpoch();
+  if (now - lastKey_ > QApplication::keyboardInputInterval()) typed_.clear();
+  lastKey_ = now;
+  typed_ += t;
+  const int found = findText(typed_, Qt::MatchStartsWith);
+  if (found >= 0 && found != currentIndex()) {
+    setCurrentIndex(found);
+    emit activated(found);
+  }
 }
 
 }  // namespace iex::qt

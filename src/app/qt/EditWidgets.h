@@ -23,6 +23,7 @@ class BoundLineEdit : public QLineEdit {
  public:
   BoundLineEdit(TBaseEdit& logic, TErrorDisplay showError, QWidget* parent);
   std::function<void()> OnEnter, OnEscape;
+  std::function<void()> OnDropDownKey;  // Alt+Down or F4: the field's drop-down, where it has one
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -78,10 +79,12 @@ class BranchComboWidget : public QComboBox {
   TErrorDisplay showError_;
 };
 
-// A combo box that tells its owner before it drops down.
+// A combo box that tells its owner before it drops down. Typing selects
+// the first line that begins with what was typed, blanks included: a blank
+// typed within a name never opens the list.
 class DropDownComboBox : public QComboBox {
  public:
-  using QComboBox::QComboBox;
+  explicit DropDownComboBox(QWidget* parent = nullptr);
   std::function<void()> OnDropDown;
 
  protected:
@@ -89,6 +92,11 @@ class DropDownComboBox : public QComboBox {
     if (OnDropDown) OnDropDown();
     QComboBox::showPopup();
   }
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  QString typed_;
+  qint64 lastKey_ = 0;
 };
 
 }  // namespace iex::qt

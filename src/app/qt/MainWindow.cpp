@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,11 +35,13 @@ namespace iex::qt {
 
 namespace {
 
+// Each letter field has its Alt mnemonic; none clashes with the page's
+// others (Map by, Map, Export, Close, Stop).
 const std::pair<TElement, const char*> kLetterLabels[10] = {
-    {TElement::eAir, "Air"},   {TElement::eHotel, "Hotel"},         {TElement::eCar, "Car"},
-    {TElement::eCruise, "Cruise"}, {TElement::eTour, "Tour"},        {TElement::eRail, "Rail"},
-    {TElement::eTrans, "Transportation"}, {TElement::eIns, "Insurance"}, {TElement::eServ, "Service Fee"},
-    {TElement::eOther, "Other"}};
+    {TElement::eAir, "&Air"},   {TElement::eHotel, "&Hotel"},         {TElement::eCar, "Ca&r"},
+    {TElement::eCruise, "Cr&uise"}, {TElement::eTour, "&Tour"},        {TElement::eRail, "Rai&l"},
+    {TElement::eTrans, "Tra&nsportation"}, {TElement::eIns, "&Insurance"}, {TElement::eServ, "Service &Fee"},
+    {TElement::eOther, "&Other"}};
 
 // Alt mnemonics of the buttons; the controller reads and writes the plain texts.
 QString WithMnemonic(const std::string& text) {
@@ -126,8 +129,12 @@ MainWindow::MainWindow(const Env& env, const RegionalSettings& settings, const D
   bStop->hide();
   auto* bExport = new QPushButton(WithMnemonic("Next"), this);
   auto* bExit = new QPushButton(WithMnemonic("Close"), this);
-  // The button Enter presses in the page's fields, marked as such.
+  // The button Enter presses in the page's fields, marked as such: bold,
+  // apart from the focus frame any button may have.
   bExport->setDefault(true);
+  QFont bold = bExport->font();
+  bold.setBold(true);
+  bExport->setFont(bold);
   buttons->addWidget(bStop);
   buttons->addStretch();
   buttons->addWidget(bExport);
@@ -224,7 +231,7 @@ void MainWindow::BuildFirstPage(QWidget* page) {
   grid->addWidget(endDate, 0, 3);
   label("&Invoice No.", startNo, 1, 0);
   grid->addWidget(startNo, 1, 1);
-  label("To", endNo, 1, 2);
+  label("&To", endNo, 1, 2);
   grid->addWidget(endNo, 1, 3);
   label("&Branch", cbBranch, 2, 0);
   grid->addWidget(cbBranch, 2, 1, 1, 3);
@@ -295,7 +302,12 @@ void MainWindow::BuildSecondPage(QWidget* page) {
   gTravelType_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
   gTravelType_->verticalHeader()->hide();
   gTravelType_->setItemDelegateForColumn(1, new OneLetterDelegate(gTravelType_));
-  gTravelType_->setMinimumHeight(260);
+  // The part that scrolls: a few rows at least, the rest on a scroll bar, so
+  // the buttons stay on a small or scaled screen.
+  gTravelType_->setMinimumHeight(gTravelType_->verticalHeader()->defaultSectionSize() * 5 +
+                                 gTravelType_->horizontalHeader()->sizeHint().height() + 4);
+  // Tab leaves the grid; the arrows move within it.
+  gTravelType_->setTabKeyNavigation(false);
   gTravelType_->installEventFilter(this);
   elements_[TElement::gTravelType] = gTravelType_;
   typeLayout->addWidget(gTravelType_);
@@ -390,15 +402,25 @@ void MainWindow::ShowPanel(TPanel panel, bool visible) {
 }
 
 void MainWindow::FitToPage() {
-  // The window takes the size of the page shown, not of the largest page.
+  // The window takes the size of the page shown, not of the largest page,
+  // and of the panel shown: hidden ones leave no empty area.
   for (QWidget* page : {tsVersion_, tsMapping_})
     page->setSizePolicy(page == pcMain_->currentWidget() ? QSizePolicy::Preferred : QSizePolicy::Ignored,
                         page == pcMain_->currentWidget() ? QSizePolicy::Preferred : QSizePolicy::Ignored);
-  pcMain_->adjustSize();
+  for (QWidget* w : {static_cast<QWidget*>(pTravelCat_), pTravelType_, tsMapping_, tsVersion_})
+    if (w->layout()) w->layout()->activate();
+  pcMain_->updateGeometry();
+  layout()->invalidate();
+  layout()->activate();
+  // Never larger than the screen: the buttons, the progress and Stop stay reachable.
+  const QRect screenArea = screen() ? screen()->availableGeometry() : QRect(0, 0, 4096, 4096);
+  const QSize frame = frameGeometry().size() - geometry().size();
+  const int maxHeight = screenArea.height() - std::max(frame.height(), 0);
+  const QSize least = minimumSizeHint();
+  setMinimumSize(least.width(), std::min(least.height(), maxHeight));
+  if (isMaximized() || isFullScreen()) return;  // the user's choice stays
   const int width = std::max(this->width(), 560);
-  setMinimumSize(minimumSizeHint());
-  adjustSize();
-  resize(std::max(this->width(), width), sizeHint().height());
+  resize(std::min(std::max(width, sizeHint().width()), screenArea.width()), std::min(sizeHint().height(), maxHeight));
 }
 
 void MainWindow::EnableButton(TElement e, bool enabled) {
@@ -472,6 +494,15 @@ void MainWindow::GridChanged() {
   filling_ = false;
 }
 
+void MainWindow::AbandonRun(int ms) {
+  if (!worker_.joinable()) return;
+  fm_->bStopClick();
+  for (int waited = 0; !workerDone_ && waited < ms; waited += 20) QThread::msleep(20);
+  // A thread still waiting for this one (which no longer serves it) is left to the process's end.
+  if (workerDone_) worker_.join();
+  else worker_.detach();
+}
+
 void MainWindow::Start(db::TdmMain& dm) {
   fm_->AttachDataModule(dm);
   FitToPage();
@@ -510,12 +541,22 @@ void MainWindow::keyPressEvent(QKeyEvent* e) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The first Tab into the grid lands on the first letter a user may type.
+  if (watched == gTravelType_ && event->type() == QEvent::FocusIn) {
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && gTravelType_->currentColumn() != 1)
+      gTravelType_->setCurrentCell(std::max(gTravelType_->currentRow(), 0), 1);
+  }
   // Enter in the grid moves to the next row (an open cell edit ends first); it never exports.
   if (watched == gTravelType_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-      const int row = gTravelType_->currentRow();
-      if (row + 1 < gTravelType_->rowCount()) gTravelType_->setCurrentCell(row + 1, gTravelType_->currentColumn());
+      // After the view has finished with the key (an open editor commits and
+      // closes itself first), the next row.
+      QTimer::singleShot(0, this, [this] {
+        const int row = gTravelType_->currentRow();
+        if (row + 1 < gTravelType_->rowCount()) gTravelType_->setCurrentCell(row + 1, gTravelType_->currentColumn());
+      });
       return true;
     }
   }
@@ -526,6 +567,7 @@ void MainWindow::RunInBackground(std::function<void()> work, std::function<void(
   if (worker_.joinable()) worker_.join();
   ShowProgress();
   progressTimer_->start();
+  workerDone_ = false;
   worker_ = std::thread([this, work = std::move(work), done = std::move(done)] {
     std::exception_ptr error;
     try {
@@ -533,6 +575,7 @@ void MainWindow::RunInBackground(std::function<void()> work, std::function<void(
     } catch (...) {
       error = std::current_exception();
     }
+    workerDone_ = true;
     QMetaObject::invokeMethod(
         this,
         [this, done, error] {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QWidget>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -58,6 +59,9 @@ class MainWindow : public QWidget, public TMainView {
   void LockInputs(bool locked) override;
 
   void Start(db::TdmMain& dm);  // after the data module exists: shows the window
+  // Without an event loop (the display is gone, the process exits): stops a
+  // run and waits for its thread at most `ms` milliseconds.
+  void AbandonRun(int ms);
   QProgressBar* ProgressBar() const { return progress_; }
 
  protected:
@@ -87,6 +91,7 @@ class MainWindow : public QWidget, public TMainView {
   QLabel* lPhase_ = nullptr;
   QTimer* progressTimer_ = nullptr;
   std::thread worker_;
+  std::atomic<bool> workerDone_{true};
 };
 
 }  // namespace iex::qt

@@ -2,10 +2,13 @@
 // password, Next, change a letter, Export.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 #include "AgencyDb.h"
@@ -99,6 +102,55 @@ TEST(MainWindow, DateFieldCalendarByKeyboard) {
   EXPECT_EQ(window.Controller().edStartInvDate.Date(), 45824);
   field->DropDown();  // within half a second of closing: stays shut
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+// What is exported is what is saved: a letter typed into a grid cell whose
+// editor is still open when Alt+E is pressed goes into both.
+TEST(MainWindow, AnOpenCellEditIsExportedAsItIsSaved) {
+  test::TempDir dir;
+  tools::AgencyOptions o;
+  o.invoices = 30;
+  const std::string db = test::MakeAgencyDb(dir, "agency.fdb", o);
+  test::FakeEnv env;
+  env.paths = test::TempPaths(dir);
+  env.root = dir.Path() + "/";
+  fs::create_directories(dir.File("tovrane/db"));
+  TAliasRegistry(TAliasDBType::adtIB, env.paths).AddAlias("DEMO", db);
+  const DateOrder order = InitDateOrder(env.settings);
+  TRegistrySettingsStore store(env.paths);
+  qt::MainWindow window(env, env.settings, order, store, "1.0.2.15");
+  window.MessageBoxHook = [&](TMsgKind, const std::string&, TMsgButtons buttons) {
+    return buttons == TMsgButtons::OK ? TMsgResult::OK : TMsgResult::Yes;
+  };
+  db::TdmMain dm;
+  window.Start(dm);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QTest::keyClick(window.Widget(TElement::cbAlias), Qt::Key_Down);
+  QTest::keyClicks(window.Widget(TElement::edPassword), "x");
+  QTest::keyClick(window.Widget(TElement::edPassword), Qt::Key_Return);
+  ASSERT_EQ(window.CurrentPage(), TPage::tsMapping);
+  qobject_cast<QComboBox*>(window.Widget(TElement::cbMapBy))->setCurrentIndex(1);  // by travel type
+  QTableWidget* grid = window.Grid();
+  grid->setFocus();
+  grid->setCurrentCell(0, 1);
+  grid->editItem(grid->item(0, 1));
+  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_NE(editor, nullptr);
+  editor->selectAll();
+  QTest::keyClicks(editor, "k");  // the editor is still open
+  QTest::keyClick(editor, Qt::Key_E, Qt::AltModifier);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 60000)) << "the run ends";
+  EXPECT_EQ(store.Load().travelTypeMap.substr(0, 2), "K;") << "saved";
+  EXPECT_EQ(window.Controller().gTravelType.Cell(1, 1), "k");
+  // A booking of the first travel type carries K in field 8.
+  std::istringstream lines(test::ReadFile(dir.File("tovrane/db/IMPINV.DAT")));
+  bool exported = false;
+  for (std::string line; std::getline(lines, line);) {
+    std::size_t field = 0;
+    for (int f = 1; f < 8 && field != std::string::npos; ++f) field = line.find('\t', field) + 1;
+    exported = exported || (line.rfind("01\t", 0) == 0 && line.compare(field, 2, "K\t") == 0);
+  }
+  EXPECT_TRUE(exported) << "the letter typed is the letter exported";
 }
 
 }  // namespace

@@ -118,7 +118,7 @@ TEST_F(WindowRunTest, EnterInTheGridNeverExportsAndACellTakesOneLetter) {
   grid->setFocus();
   grid->setCurrentCell(0, 1);
   QTest::keyClick(grid, Qt::Key_Return);
-  EXPECT_EQ(grid->currentRow(), 1) << "Enter moves to the next row";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return grid->currentRow() == 1; }, 2000)) << "Enter moves to the next row";
   EXPECT_FALSE(window_->Controller().ExportRunning());
   EXPECT_TRUE(messages_.empty());
   EXPECT_TRUE(PreviousPairIntact()) << "no export started";
@@ -131,6 +131,16 @@ TEST_F(WindowRunTest, EnterInTheGridNeverExportsAndACellTakesOneLetter) {
   editor->selectAll();
   QTest::keyClicks(editor, "xy");
   EXPECT_EQ(editor->text(), QString("x"));
+  QTest::keyClick(editor, Qt::Key_Escape);
+
+  // Tab leaves the grid for the next field; back into it, it lands on a letter.
+  grid->setFocus(Qt::OtherFocusReason);
+  QTest::keyClick(grid, Qt::Key_Tab);
+  EXPECT_NE(QApplication::focusWidget(), grid) << "Tab left the grid";
+  grid->setCurrentCell(3, 0);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  ASSERT_EQ(QApplication::focusWidget(), grid);
+  EXPECT_EQ(grid->currentColumn(), 1) << "the first Tab lands on the letter, not the read-only name";
 }
 
 TEST_F(WindowRunTest, TheFolderChooserOpensWithItsSelectionInViewAndShowsThePath) {

@@ -1,0 +1,110 @@
+#include "app/qt/OrderlyEnd.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "db/ClientLibrary.h"
+
+// Xlib's handler of a lost display, declared here: its header's macros
+// collide with Qt's names. The display is passed as an opaque pointer.
+extern "C" {
+using XIOErrorHandler = int (*)(void*);
+XIOErrorHandler XSetIOErrorHandler(XIOErrorHandler handler);
+}
+
+namespace iex::qt {
+namespace {
+
+MainWindow* gWindow = nullptr;
+db::TdmMain* gDm = nullptr;
+std::atomic<bool> gEnded{false};
+int gPipe[2] = {-1, -1};
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+extern "C" void NoteSignal(int) {
+  const int saved = errno;
+  if (gWindow) gWindow->Controller().AskStopFromSignal();
+  const char c = 1;
+  if (gPipe[1] >= 0) (void)!::write(gPipe[1], &c, 1);
+  errno = saved;
+}
+
+}  // namespace
+
+TOrderlyEnd::TOrderlyEnd(MainWindow& window, db::TdmMain& dm) {
+  gWindow = &window;
+  gDm = &dm;
+  if (::pipe2(gPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+    notifier_ = new QSocketNotifier(gPipe[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [] {
+      char c;
+      while (::read(gPipe[0], &c, 1) > 0) {
+      }
+      // Message boxes first: the window closes once nothing waits on it.
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != gWindow && w->isVisible() && w->isModal()) w->close();
+      gWindow->Controller().EndWithoutAsking();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = NoteSignal;
+    sigemptyset(&sa.sa_mask);
+    for (int s : kSignals) sigaction(s, &sa, nullptr);
+  }
+  XSetIOErrorHandler(&TOrderlyEnd::OnDisplayLost);
+  // The engine's client registers its exit handlers when it first attaches;
+  // ours, registered after, runs before them.
+  window.Controller().OnConnected = [] {
+    static const bool once = std::atexit(&TOrderlyEnd::AtExit) == 0;
+    (void)once;
+  };
+}
+
+TOrderlyEnd::~TOrderlyEnd() {
+  for (int s : kSignals) signal(s, SIG_DFL);
+  gWindow = nullptr;
+}
+
+void TOrderlyEnd::Finish() {
+  if (gEnded.exchange(true)) return;
+  try {
+    if (gDm && gDm->ZAMDatabase.Connected()) gDm->ZAMDatabase.SetConnected(false);
+  } catch (...) {
+  }
+  db::ShutdownClientLibrary();
+}
+
+void TOrderlyEnd::EndNow(int status) {
+  if (!gEnded.exchange(true)) {
+    if (gWindow) gWindow->AbandonRun(5000);
+    try {
+      if (gDm && gDm->ZAMDatabase.Connected()) gDm->ZAMDatabase.SetConnected(false);
+    } catch (...) {
+    }
+    db::ShutdownClientLibrary();
+  }
+  std::fflush(stdout);
+  std::fflush(stderr);
+  ::_exit(status);
+}
+
+int TOrderlyEnd::OnDisplayLost(void*) {
+  std::fputs("invoice-export: the display went away; the window ends, the previous files kept.\n", stderr);
+  EndNow(1);
+  return 0;
+}
+
+void TOrderlyEnd::AtExit() {
+  // An exit the window did not make (a library giving up on the display):
+  // the same orderly end, before the engine's handlers could run.
+  if (!gEnded) EndNow(1);
+}
+
+}  // namespace iex::qt

@@ -1,0 +1,177 @@
+// However the window is told to end (SIGTERM, the display going away), the
+// process ends within seconds and leaves the embedded engine free: another
+// process opens the same database right after.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "AgencyDb.h"
+#include "DbWriter.h"
+#include "TempPaths.h"
+
+namespace iex {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A child process with its output read line by line.
+struct TChild {
+  pid_t pid = -1;
+  int out = -1;
+
+  static TChild Start(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+    int pipeFd[2];
+    if (pipe(pipeFd) != 0) return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+      dup2(pipeFd[1], 1);
+      close(pipeFd[0]);
+      for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
+      std::vector<char*> argv;
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    close(pipeFd[1]);
+    return {pid, pipeFd[0]};
+  }
+  // Reads until a line equals `line`; false at the end of the output.
+  bool WaitFor(const std::string& line) {
+    std::string got;
+    char c;
+    while (read(out, &c, 1) == 1) {
+      if (c != '\n') {
+        got += c;
+        continue;
+      }
+      if (got == line) return true;
+      got.clear();
+    }
+    return false;
+  }
+  // The exit status within `limit`, or -1 (then the child is killed).
+  int Wait(std::chrono::seconds limit) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (std::chrono::steady_clock::now() < until) {
+      if (waitpid(pid, &status, WNOHANG) == pid) {
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      }
+      std::this_thread::sleep_for(50ms);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    pid = -1;
+    return -1;
+  }
+  ~TChild() {
+    if (pid > 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+    if (out >= 0) close(out);
+  }
+};
+
+// An X server of the test's own; its display number is what it reports ready.
+struct TXvfb {
+  TChild server;
+  std::string display;
+  TXvfb() {
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    server.pid = fork();
+    if (server.pid == 0) {
+      close(ready[0]);
+      const std::string fd = std::to_string(ready[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x800x24", "-nolisten", "tcp",
+             static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(ready[1]);
+    char buf[16] = {};
+    const ssize_t n = read(ready[0], buf, sizeof buf - 1);
+    close(ready[0]);
+    if (n > 0) display = ":" + std::string(buf, buf + n - (buf[n - 1] == '\n' ? 1 : 0));
+  }
+};
+
+// Another process's embedded engine opens the file at once: nothing of the
+// window's holds the engine's lock.
+bool EngineFree(const std::string& db) {
+  const std::string command = "echo 'SELECT 1 FROM RDB$DATABASE;' | timeout 30 isql-fb -q -user SYSDBA '" + db +
+                              "' >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
+class WindowEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    IEX_SKIP_WITHOUT_DATABASE();
+    tools::AgencyOptions o;
+    o.invoices = 20000;
+    db_ = test::MakeAgencyDb(dir_, "agency.fdb", o);
+    out_ = dir_.File("out");
+    std::filesystem::create_directories(out_);
+    test::WriteFile(out_ + "/IMPACCT.DAT", "previous\r\n");
+  }
+  std::vector<std::string> Env(const std::string& platform, const std::string& display, bool exportToo) const {
+    std::vector<std::string> env = {"IEX_PROBE_DB=" + db_, "IEX_PROBE_OUT=" + out_, "QT_QPA_PLATFORM=" + platform,
+                                    "XDG_CONFIG_HOME=" + dir_.File("config"), "MOVRA_COMMON_APPDATA=" + dir_.File("common"),
+                                    "MOVRA_USER_HIVE=" + dir_.File("user.reg"),
+                                    "MOVRA_MACHINE_HIVE=" + dir_.File("machine.reg")};
+    if (!display.empty()) env.push_back("DISPLAY=" + display);
+    if (exportToo) env.push_back("IEX_PROBE_EXPORT=1");
+    return env;
+  }
+  test::TempDir dir_;
+  std::string db_, out_;
+};
+
+TEST_F(WindowEnd, SigtermEndsTheWindowAndFreesTheEngine) {
+  struct Case {
+    const char* what;
+    bool xvfb, exportToo;
+  } cases[] = {{"offscreen, connected", false, false},
+               {"offscreen, during a run", false, true},
+               {"under X, connected, then the X server gone", true, false}};
+  for (const Case& c : cases) {
+    std::unique_ptr<TXvfb> x;
+    if (c.xvfb) {
+      x = std::make_unique<TXvfb>();
+      ASSERT_FALSE(x->display.empty()) << "Xvfb did not start";
+    }
+    TChild probe = TChild::Start({IEX_WINDOW_PROBE}, Env(c.xvfb ? "xcb" : "offscreen", x ? x->display : "", c.exportToo));
+    ASSERT_TRUE(probe.WaitFor("page2")) << c.what;
+    if (c.exportToo) {
+      ASSERT_TRUE(probe.WaitFor("running")) << c.what;
+    }
+    kill(probe.pid, SIGTERM);
+    if (x) kill(x->server.pid, SIGTERM);
+    EXPECT_GE(probe.Wait(30s), 0) << c.what << ": the window did not end";
+    EXPECT_TRUE(EngineFree(db_)) << c.what << ": another process could not open the database";
+    EXPECT_EQ(test::ReadFile(out_ + "/IMPACCT.DAT"), "previous\r\n") << c.what << ": the previous file is kept";
+  }
+}
+
+TEST_F(WindowEnd, TheDisplayGoingAwayEndsTheWindowAndFreesTheEngine) {
+  TXvfb x;
+  ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+  TChild probe = TChild::Start({IEX_WINDOW_PROBE}, Env("xcb", x.display, false));
+  ASSERT_TRUE(probe.WaitFor("page2"));
+  kill(x.server.pid, SIGKILL);  // the display goes; the window was told nothing
+  EXPECT_GE(probe.Wait(30s), 0) << "the window did not end";
+  EXPECT_TRUE(EngineFree(db_)) << "another process could not open the database";
+}
+
+}  // namespace
+}  // namespace iex
