@@ -1,6 +1,8 @@
 // Renders both wizard pages to PNG files: the first page with a demo alias
-// chosen, the mapping page filled from a demo database.
-//   screenshots OUTPUT_FOLDER WORK_FOLDER
+// chosen, the mapping page filled from a demo database, a run under way and
+// one finished. With a NAME, only the mapping page, as NAME.png: for a
+// picture at another scale (QT_SCALE_FACTOR).
+//   screenshots OUTPUT_FOLDER WORK_FOLDER [NAME]
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -44,7 +46,7 @@ bool Save(QWidget& w, const std::string& path) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 3) {
-    std::fprintf(stderr, "usage: screenshots OUTPUT_FOLDER WORK_FOLDER\n");
+    std::fprintf(stderr, "usage: screenshots OUTPUT_FOLDER WORK_FOLDER [NAME]\n");
     return 2;
   }
   const std::string out = argv[1], work = argv[2];
@@ -77,6 +79,11 @@ int main(int argc, char** argv) {
   if (!Save(window, out + "/page1-connection.png")) return 1;
   qobject_cast<QPushButton*>(window.Widget(iex::TElement::bExport))->click();
   QTest::qWait(100);
+  if (argc > 3) {
+    if (!Save(window, out + "/" + argv[3] + ".png")) return 1;
+    std::printf("wrote %s/%s.png\n", out.c_str(), argv[3]);
+    return 0;
+  }
   if (!Save(window, out + "/page2-mapping.png")) return 1;
   qobject_cast<QComboBox*>(window.Widget(iex::TElement::cbMapBy))->setCurrentIndex(1);
   QTest::qWait(100);
@@ -89,6 +96,11 @@ int main(int argc, char** argv) {
   if (!Save(window, out + "/export-running.png")) return 1;
   qobject_cast<QPushButton*>(window.Widget(iex::TElement::bStop))->click();
   if (!QTest::qWaitFor([&] { return !window.Controller().ExportRunning(); }, 60000)) return 1;
+  // A run to its end: the last state shown is complete.
+  qobject_cast<QPushButton*>(window.Widget(iex::TElement::bExport))->click();
+  if (!QTest::qWaitFor([&] { return !window.Controller().ExportRunning(); }, 300000)) return 1;
+  QTest::qWait(200);
+  if (!Save(window, out + "/export-done.png")) return 1;
   // The folder chooser, as it opens when the default folder is missing.
   std::filesystem::create_directories(work + "/programs/invoice-export");
   iex::qt::DirChangeDialog chooser(QString::fromStdString(env.FileSystemRoot() + "tovrane/db"),
@@ -96,7 +108,7 @@ int main(int argc, char** argv) {
   chooser.show();
   QTest::qWait(1500);
   if (!Save(chooser, out + "/folder-chooser.png")) return 1;
-  std::printf("wrote %s/page1-connection.png, page2-mapping.png, page2-travel-types.png, export-running.png, folder-chooser.png\n",
+  std::printf("wrote %s/page1-connection.png, page2-mapping.png, page2-travel-types.png, export-running.png, export-done.png, folder-chooser.png\n",
               out.c_str());
   return 0;
 }

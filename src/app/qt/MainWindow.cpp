@@ -421,6 +421,10 @@ void MainWindow::FitToPage() {
   if (isMaximized() || isFullScreen()) return;  // the user's choice stays
   const int width = std::max(this->width(), 560);
   resize(std::min(std::max(width, sizeHint().width()), screenArea.width()), std::min(sizeHint().height(), maxHeight));
+  // A window grown below the screen's edge moves up, its buttons in reach.
+  const QRect placed = frameGeometry();
+  const int over = placed.bottom() - screenArea.bottom();
+  if (over > 0) move(placed.left(), std::max(screenArea.top(), placed.top() - over));
 }
 
 void MainWindow::EnableButton(TElement e, bool enabled) {
