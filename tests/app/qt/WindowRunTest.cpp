@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
@@ -210,6 +211,21 @@ TEST_F(WindowRunTest, ClosingWithYesStopsTheRunAndCloses) {
   ToMappingPage();
   Button(TElement::bExport)->click();
   ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Controller().Progress().InvoicesWritten() > 100; }, 120000));
+  // The real question first: Enter answers No and the run goes on.
+  auto hook = std::move(window_->MessageBoxHook);
+  window_->MessageBoxHook = nullptr;
+  bool answeredNo = false;
+  QTimer::singleShot(200, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    answeredNo = box->defaultButton() == box->button(QMessageBox::No);
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  window_->close();
+  EXPECT_TRUE(answeredNo) << "the close question's default is No";
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_TRUE(window_->Controller().ExportRunning());
+  window_->MessageBoxHook = std::move(hook);
   answer_ = TMsgResult::Yes;
   window_->close();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->isVisible(); }, 60000));
