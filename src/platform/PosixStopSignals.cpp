@@ -43,7 +43,13 @@ TStopSignals::TStopSignals(std::function<void()> onStop) {
   sa.sa_handler = NoteStop;
   sa.sa_flags = SA_RESETHAND;  // a second signal ends the process
   sigemptyset(&sa.sa_mask);
-  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &sa, &gPrevious[i]);
+  for (int i = 0; i < 3; ++i) {
+    sigaction(kSignals[i], nullptr, &gPrevious[i]);
+    // nohup, and a shell starting a job in the background, ignore SIGHUP or
+    // SIGINT on purpose: the run must outlive the terminal or its Ctrl-C.
+    if (kSignals[i] != SIGTERM && gPrevious[i].sa_handler == SIG_IGN) continue;
+    sigaction(kSignals[i], &sa, nullptr);
+  }
 }
 
 TStopSignals::~TStopSignals() {

@@ -141,6 +141,18 @@ TEST_F(CliSafetyTest, CtrlCStopsTheRunAndLeavesThePreviousPair) {
   EXPECT_EQ(std::distance(fs::directory_iterator(out_), fs::directory_iterator()), 3) << "the pair and the lock file only";
 }
 
+TEST_F(CliSafetyTest, ASignalIgnoredAtStartStaysIgnoredAsNohupAsks) {
+  test::FaultFileSystem files;
+  files.target = "IMPACCT";
+  files.onFirstWrite = [] { std::raise(SIGHUP); };  // the terminal closes under a nohup run
+  env_.files = &files;
+  std::signal(SIGHUP, SIG_IGN);
+  const auto r = Run(path_);
+  std::signal(SIGHUP, SIG_DFL);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_FALSE(PreviousPairIntact());
+}
+
 TEST_F(CliSafetyTest, PasswordFilesMustBeRegularSmallAndAreBestPrivate) {
   const std::string fifo = dir_->File("pw.fifo");
   mkfifo(fifo.c_str(), 0600);
