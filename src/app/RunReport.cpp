@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/AnsiText.h"
+#include "platform/PathText.h"
 #include "util/DateValue.h"
 
 namespace iex {
@@ -78,7 +79,7 @@ std::string UtcNowIso() {
 
 std::string RunReportJson(const TRunReport& r) {
   const TExportSummary& s = r.summary;
-  const std::string folder = r.outputDir.empty() || r.outputDir.back() == '/' ? r.outputDir : r.outputDir + "/";
+  auto file = [&](const char* name) { return Quoted(NativeSeparators(JoinPath(r.outputDir, name))); };
   char elapsed[32];
   std::snprintf(elapsed, sizeof elapsed, "%.3f", r.elapsedSeconds);
   const long invLines = s.bookingLines + s.segmentLines + s.udidLines + s.paymentRefLines;
@@ -94,9 +95,9 @@ std::string RunReportJson(const TRunReport& r) {
   j += "  \"filesWritten\": " + Flag(r.filesWritten) + ",\n";
   j += "  \"settingsSaved\": " + std::string(!r.settingsSaved ? "null" : Flag(*r.settingsSaved)) + ",\n";
   j += "  \"files\": {\n";
-  j += "    \"IMPACCT.DAT\": {\"path\": " + Quoted(folder + "IMPACCT.DAT") + ", \"lines\": " + std::to_string(s.accountLines) +
+  j += "    \"IMPACCT.DAT\": {\"path\": " + file("IMPACCT.DAT") + ", \"lines\": " + std::to_string(s.accountLines) +
        ", \"accountLines\": " + std::to_string(s.accountLines) + "},\n";
-  j += "    \"IMPINV.DAT\": {\"path\": " + Quoted(folder + "IMPINV.DAT") + ", \"lines\": " + std::to_string(invLines) +
+  j += "    \"IMPINV.DAT\": {\"path\": " + file("IMPINV.DAT") + ", \"lines\": " + std::to_string(invLines) +
        ", \"bookingLines\": " + std::to_string(s.bookingLines) + ", \"segmentLines\": " + std::to_string(s.segmentLines) +
        ", \"udidLines\": " + std::to_string(s.udidLines) + ", \"paymentReferenceLines\": " + std::to_string(s.paymentRefLines) +
        "}\n";

@@ -35,7 +35,7 @@ std::string SettleCommit(TFileSystem& fs, const std::string& folder, bool undo) 
   try {
     if (!ReadRecord(fs, recordPath, text)) return std::string();
   } catch (const EFileError& e) {
-    throw EMvError(TLineWriter::FailureText(recordPath, EFileError::Cause(e.Error())));
+    throw EMvError(TLineWriter::FailureText(recordPath, e.CauseText()));
   }
   if (text.size() > kMaxRecord || !TCommitRecord::Parse(text, record))
     throw EMvError("The folder " + ShownPath(folder) + " holds " + TCommitRecord::kName +
@@ -69,7 +69,7 @@ std::string SettleCommit(TFileSystem& fs, const std::string& folder, bool undo) 
     fs.SyncFolder(folder);
   } catch (const EFileError& e) {
     throw EMvError("An interrupted export into " + ShownPath(folder) + " could not be settled.\n" +
-                   EFileError::Cause(e.Error()) + " (" + ShownPath(e.Path()) + ") Nothing else was changed.");
+                   e.CauseText() + " (" + ShownPath(e.Path()) + ") Nothing else was changed.");
   }
   fs.Remove(recordPath);
   try {

@@ -19,7 +19,7 @@ std::string TLineWriter::FailureText(const std::string& path, const std::string&
 
 void TLineWriter::Fail(const std::exception& e) {
   const auto* fileError = dynamic_cast<const EFileError*>(&e);
-  throw EMvError(FailureText(path_, fileError ? EFileError::Cause(fileError->Error()) : e.what()));
+  throw EMvError(FailureText(path_, fileError ? fileError->CauseText() : e.what()));
 }
 
 TLineWriter& TLineWriter::Field(std::string_view value) {

@@ -15,7 +15,7 @@ constexpr const char* kPreviousTag = ".previous-";
 const char* const kOwnNames[] = {"IMPACCT.DAT", "IMPINV.DAT"};
 
 std::string Failure(const std::string& path, const EFileError& e) {
-  return TLineWriter::FailureText(path, EFileError::Cause(e.Error()));
+  return TLineWriter::FailureText(path, e.CauseText());
 }
 
 // The pid of a name ".BASE" + tag + digits, or 0.
@@ -149,7 +149,7 @@ void TOutputTransaction::Finish(const TCommitRecord& record) {
   } catch (const EFileError& e) {
     // The record stays: the next run finds both new files whole and keeps them.
     throw EMvError("The import files are in place, but the folder " + ShownPath(folder_) + " could not be put on the disk.\n" +
-                   EFileError::Cause(e.Error()));
+                   e.CauseText());
   }
   fs_.Remove(In(TCommitRecord::kName));
   try {

@@ -15,7 +15,10 @@ std::string AnsiToUtf8(std::string_view ansi);
 // Characters the code page cannot hold (and bytes that are no UTF-8) become
 // "?"; `lost`, when given, counts them.
 std::string Utf8ToAnsi(std::string_view utf8, long* lost = nullptr);
+// A local path with the system's own separators: "\\" on Windows, where a
+// path may have been put together with "/".
+std::string NativeSeparators(std::string_view path);
 // A file path (UTF-8) as a message shows it.
-inline std::string ShownPath(std::string_view pathUtf8) { return Utf8ToAnsi(pathUtf8); }
+inline std::string ShownPath(std::string_view pathUtf8) { return Utf8ToAnsi(NativeSeparators(pathUtf8)); }
 
 }  // namespace iex

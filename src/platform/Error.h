@@ -14,15 +14,19 @@ class EMvError : public std::runtime_error {
 // words, what it means for the user.
 class EFileError : public EMvError {
  public:
-  EFileError(int error, const std::string& path);
+  // `detail`, when given, follows the cause: who holds the file, say.
+  EFileError(int error, const std::string& path, std::string detail = std::string());
   int Error() const { return error_; }
   const std::string& Path() const { return path_; }
   // "The disk is full.", "Permission denied.", ...
   static std::string Cause(int error);
+  // The cause with its detail.
+  std::string CauseText() const { return detail_.empty() ? Cause(error_) : Cause(error_) + " " + detail_; }
 
  private:
   int error_;
   std::string path_;
+  std::string detail_;
 };
 
 }  // namespace iex

@@ -1,5 +1,6 @@
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
@@ -20,11 +21,15 @@ std::string EFileError::Cause(int error) {
     case EEXIST: return "A file of that name is in the way.";
     case EISDIR: return "A folder of that name is in the way.";
     case EIO: return "Input/output error on the disk.";
+    case EBUSY: return "The file is open in another program.";
     default: return std::string(std::strerror(error)) + ".";
   }
 }
 
-EFileError::EFileError(int error, const std::string& path)
-    : EMvError(Cause(error) + " (" + ShownPath(path) + ")"), error_(error), path_(path) {}
+EFileError::EFileError(int error, const std::string& path, std::string detail)
+    : EMvError(Cause(error) + " (" + ShownPath(path) + ")" + (detail.empty() ? "" : " " + detail)),
+      error_(error),
+      path_(path),
+      detail_(std::move(detail)) {}
 
 }  // namespace iex

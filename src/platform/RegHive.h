@@ -13,6 +13,7 @@ struct TRegValue {
   std::string name;  // "" is the key's default value
   uint32_t type = 1;
   std::string data;  // strings as text (8-bit), everything else as raw bytes
+  bool operator==(const TRegValue&) const = default;
 };
 
 struct TRegKey {

@@ -10,6 +10,12 @@ namespace iex {
 
 int AnsiCodePage() { return static_cast<int>(GetACP()); }
 
+std::string NativeSeparators(std::string_view path) {
+  std::string native(path);
+  std::replace(native.begin(), native.end(), '/', '\\');
+  return native;
+}
+
 std::string AnsiToUtf8(std::string_view ansi) { return win::Utf8OfWide(win::WideOfAnsi(ansi)); }
 
 std::string Utf8ToAnsi(std::string_view utf8, long* lost) {

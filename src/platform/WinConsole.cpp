@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
+
 #include "platform/Console.h"
 #include "platform/WinText.h"
 
@@ -32,7 +34,34 @@ std::optional<std::string> EnvironmentValue(const std::string& name) {
   return text;
 }
 
-void PrepareConsole() { SetConsoleOutputCP(CP_UTF8); }
+namespace {
+
+// The console belongs to the shell that started us: its code page goes back
+// as it was, however the program ends.
+UINT gShellOutputCP = 0;
+
+void RestoreConsole() {
+  if (gShellOutputCP) SetConsoleOutputCP(gShellOutputCP);
+}
+
+// Reached when nothing of ours handles the event (no run under way: at the
+// password prompt, say). Ctrl-C ends with the documented status 1, not the
+// system's STATUS_CONTROL_C_EXIT.
+BOOL WINAPI EndOutsideARun(DWORD event) {
+  RestoreConsole();
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) ExitProcess(1);
+  return FALSE;
+}
+
+}  // namespace
+
+void PrepareConsole() {
+  gShellOutputCP = GetConsoleOutputCP();  // 0 without a console
+  if (!gShellOutputCP) return;
+  SetConsoleOutputCP(CP_UTF8);
+  std::atexit(RestoreConsole);
+  SetConsoleCtrlHandler(EndOutsideARun, TRUE);
+}
 
 bool DisplayAvailable() { return true; }
 

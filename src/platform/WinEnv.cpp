@@ -51,9 +51,10 @@ class WinEnv final : public Env {
 
   // Root-relative paths hang from the drive of the current folder.
   std::string FileSystemRoot() const override {
-    wchar_t buf[MAX_PATH] = {};
-    const DWORD n = GetCurrentDirectoryW(MAX_PATH, buf);
-    if (n >= 2 && buf[1] == L':') return win::Utf8OfWide(std::wstring(buf, 2)) + "\\";
+    // Any length: a long-path-aware program may stand in a folder deeper than MAX_PATH.
+    std::wstring buf(GetCurrentDirectoryW(0, nullptr), L'\0');
+    const DWORD n = buf.empty() ? 0 : GetCurrentDirectoryW(static_cast<DWORD>(buf.size()), buf.data());
+    if (n >= 2 && n < buf.size() && buf[1] == L':') return win::Utf8OfWide(buf.substr(0, 2)) + "\\";
     return "\\";
   }
 

@@ -14,6 +14,16 @@ namespace {
 using win::THandle;
 using win::WideOfUtf8;
 
+// How long a rename waits for a program holding the file to let it go.
+constexpr DWORD kRenameWaitMs = 5000;
+
+// Whether another program has the file open without sharing its deletion.
+bool HeldByAnother(const std::wstring& path) {
+  THandle probe(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return !probe.valid() && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 [[noreturn]] void Fail(const std::string& path) { throw EFileError(win::ErrnoOf(GetLastError()), path); }
 
 class WinWritableFile final : public TWritableFile {
@@ -75,14 +85,34 @@ class WinFileSystem final : public TFileSystem {
     return std::make_unique<WinWritableFile>(std::move(file), path);
   }
 
-  // MoveFileExW replaces a link itself, never its target.
+  // MoveFileExW replaces a link itself, never its target. A program that
+  // holds the old file open without FILE_SHARE_DELETE (the accounting
+  // program reading it, an editor, the indexer, a virus scanner) makes the
+  // rename fail for a while: it is tried again for a few seconds, then the
+  // message names who holds the file.
   void Rename(const std::string& from, const std::string& to) override {
-    const std::wstring target = WideOfUtf8(to);
-    if (MoveFileExW(WideOfUtf8(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
-    const DWORD err = GetLastError();
+    const std::wstring source = WideOfUtf8(from), target = WideOfUtf8(to);
+    DWORD err = ERROR_SUCCESS;
+    for (DWORD waited = 0, pause = 50;; waited += pause, pause = std::min<DWORD>(pause * 2, 1000)) {
+      if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+      err = GetLastError();
+      // Windows says "access denied" both for a file in use and for a real
+      // lack of rights: only the first is worth the wait.
+      if (err == ERROR_ACCESS_DENIED && (HeldByAnother(target) || HeldByAnother(source))) err = ERROR_SHARING_VIOLATION;
+      const bool held = err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION;
+      if (!held || waited >= kRenameWaitMs) break;
+      Sleep(pause);
+    }
     // Windows answers "access denied" for a folder in the way; say what it is.
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) throw EFileError(EISDIR, to);
+    if (err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION) {
+      const std::string holders = win::ProgramsHolding({target, source});
+      throw EFileError(EBUSY, to,
+                       (holders.empty() ? std::string("Close the program that has it open") : "It is open in " + holders +
+                                                                                             ": close it there") +
+                           " and export again.");
+    }
     throw EFileError(win::ErrnoOf(err), to);
   }
 
@@ -118,8 +148,14 @@ class WinFileSystem final : public TFileSystem {
     return std::make_unique<WinReadableFile>(std::move(file), path);
   }
 
-  // MOVEFILE_WRITE_THROUGH already put the renames on the disk.
-  void SyncFolder(const std::string&) override {}
+  // NTFS journals renames; a folder opened for writing can also be flushed,
+  // which some file systems allow and others refuse (nothing more to do then).
+  void SyncFolder(const std::string& folder) override {
+    THandle handle(CreateFileW(WideOfUtf8(folder).c_str(), GENERIC_READ | GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle.valid()) FlushFileBuffers(handle.get());
+  }
 
   std::vector<std::string> List(const std::string& folder) override {
     std::vector<std::string> names;

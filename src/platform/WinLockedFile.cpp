@@ -67,7 +67,7 @@ void WriteFileAtomically(const std::string& path, const std::string& content, co
     files.Rename(temp, path);
   } catch (const EFileError& e) {
     files.Remove(temp);
-    throw EMvError(EFileError::Cause(e.Error()) + ": " + path);
+    throw EMvError(e.CauseText() + ": " + path);
   }
 }
 

@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <io.h>
+#include <aclapi.h>
 
 #include <atomic>
 
@@ -95,8 +96,44 @@ std::optional<std::string> AskOnTerminal(const std::string& prompt) {
 }
 
 // No crash dump dialog or report that could carry the password off.
+namespace {
+
+// The process's access list from here on: the user's other programs and the
+// system may wait for it, see it and end it, but not read its memory, write
+// it or attach a debugger. OWNER RIGHTS takes from the owner the implicit
+// right to change the list back. Only an administrator's debug privilege
+// passes it. Kept for the process's life: the password may linger in freed memory.
+void RestrictProcessAccess() noexcept {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return;
+  alignas(TOKEN_USER) BYTE userBuffer[256];
+  DWORD size = 0;
+  const bool haveUser = GetTokenInformation(token, TokenUser, userBuffer, sizeof userBuffer, &size);
+  CloseHandle(token);
+  if (!haveUser) return;
+  PSID user = reinterpret_cast<TOKEN_USER*>(userBuffer)->User.Sid;
+  BYTE systemSid[SECURITY_MAX_SID_SIZE], ownerRights[SECURITY_MAX_SID_SIZE];
+  DWORD systemSize = sizeof systemSid, ownerSize = sizeof ownerRights;
+  if (!CreateWellKnownSid(WinLocalSystemSid, nullptr, systemSid, &systemSize) ||
+      !CreateWellKnownSid(WinCreatorOwnerRightsSid, nullptr, ownerRights, &ownerSize))
+    return;
+  alignas(ACL) BYTE aclBuffer[1024];
+  auto* acl = reinterpret_cast<ACL*>(aclBuffer);
+  constexpr DWORD kMay = SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE;
+  if (!InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION) || !AddAccessAllowedAce(acl, ACL_REVISION, kMay, user) ||
+      !AddAccessAllowedAce(acl, ACL_REVISION, kMay, systemSid) ||
+      !AddAccessAllowedAce(acl, ACL_REVISION, SYNCHRONIZE, ownerRights))
+    return;
+  SetSecurityInfo(GetCurrentProcess(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                  nullptr, nullptr, acl, nullptr);
+}
+
+}  // namespace
+
 TNoCoreDumps::TNoCoreDumps() noexcept
-    : previous_(static_cast<int>(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX))) {}
+    : previous_(static_cast<int>(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX))) {
+  RestrictProcessAccess();
+}
 TNoCoreDumps::~TNoCoreDumps() { SetErrorMode(static_cast<UINT>(previous_)); }
 
 bool IsTerminal(std::FILE* f) noexcept {

@@ -1,5 +1,7 @@
 #include "platform/WinText.h"
 
+#include <restartmanager.h>
+
 #include <cerrno>
 
 
@@ -44,9 +46,9 @@ int ErrnoOf(DWORD error) {
   switch (error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL: return ENOSPC;
-    case ERROR_ACCESS_DENIED:
+    case ERROR_ACCESS_DENIED: return EACCES;
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return EACCES;
+    case ERROR_LOCK_VIOLATION: return EBUSY;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_DRIVE: return ENOENT;
@@ -57,6 +59,31 @@ int ErrnoOf(DWORD error) {
     case ERROR_CANT_RESOLVE_FILENAME: return ELOOP;
     default: return EIO;
   }
+}
+
+std::string ProgramsHolding(const std::vector<std::wstring>& files) {
+  DWORD session = 0;
+  wchar_t key[CCH_RM_SESSION_KEY + 1] = {};
+  if (RmStartSession(&session, 0, key) != ERROR_SUCCESS) return std::string();
+  std::vector<LPCWSTR> names;
+  for (const std::wstring& f : files) names.push_back(f.c_str());
+  std::string holders;
+  UINT needed = 0, count = 0;
+  DWORD reasons = 0;
+  std::vector<RM_PROCESS_INFO> found;
+  if (RmRegisterResources(session, static_cast<UINT>(names.size()), names.data(), 0, nullptr, 0, nullptr) == ERROR_SUCCESS &&
+      RmGetList(session, &needed, &count, nullptr, &reasons) == ERROR_MORE_DATA && needed > 0) {
+    found.resize(needed);
+    count = needed;
+    if (RmGetList(session, &needed, &count, found.data(), &reasons) == ERROR_SUCCESS) {
+      for (UINT i = 0; i < count; ++i) {
+        if (!holders.empty()) holders += ", ";
+        holders += AnsiOfWide(found[i].strAppName) + " (pid " + std::to_string(found[i].Process.dwProcessId) + ")";
+      }
+    }
+  }
+  RmEndSession(session);
+  return holders;
 }
 
 }  // namespace iex::win

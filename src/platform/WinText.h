@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace iex::win {
 
@@ -14,6 +15,10 @@ std::wstring WideOfAnsi(std::string_view ansi);
 std::string AnsiOfWide(std::wstring_view wide);
 // The errno value whose plain words (EFileError::Cause) fit a Win32 error.
 int ErrnoOf(DWORD error);
+
+// The programs that hold any of `files` open, as "Name (pid N)" joined by
+// ", " (from the Restart Manager); "" when none is known.
+std::string ProgramsHolding(const std::vector<std::wstring>& files);
 
 // A kernel handle closed when it goes.
 class THandle {

@@ -2,7 +2,10 @@
 // stands in for the user's (TestRegistry.h).
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <algorithm>
+#include <string>
 
 #include "TempPaths.h"
 #include "platform/Error.h"
@@ -66,6 +69,51 @@ TEST_F(MachineRegistryTest, UsersHoldsTheCurrentUsersProfile) {
   ASSERT_EQ(profiles, (std::vector<std::string>{"tester"}));
   ASSERT_TRUE(users.OpenKey("\\tester\\Software\\MOVRA\\ALIASES\\INTERBASE", false));
   EXPECT_EQ(users.ReadString("MINE"), "/db/mine.fdb");
+}
+
+// A 32-bit agency program keeps the machine's aliases in the 32-bit view
+// (Wow6432Node); a 64-bit one in the other. Both are read, the 64-bit first.
+// The views exist only in the real HKEY_LOCAL_MACHINE (of the test's Wine
+// prefix): no TempDir here, so nothing redirects it.
+TEST(MachineRegistryViews, TheMachinesAliasesComeFromBothRegistryViews) {
+  const TPlatformPaths paths_;
+  const std::wstring key = L"Software\\IEX-Views-" + std::to_wstring(GetCurrentProcessId());
+  auto put = [&](REGSAM view, const wchar_t* name, const wchar_t* data) {
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), static_cast<DWORD>((wcslen(data) + 1) * 2));
+    RegCloseKey(k);
+  };
+  put(KEY_WOW64_64KEY, L"OWN", L"C:\\own.fdb");
+  put(KEY_WOW64_64KEY, L"BOTH", L"C:\\new.fdb");
+  put(KEY_WOW64_32KEY, L"BOTH", L"C:\\old.fdb");
+  put(KEY_WOW64_32KEY, L"SAME", L"C:\\same.fdb");
+  put(KEY_WOW64_64KEY, L"SAME", L"C:\\same.fdb");
+  put(KEY_WOW64_32KEY, L"LEGACY", L"srv:C:\\legacy.fdb");
+
+  const std::string path = "\\" + std::string(key.begin(), key.end());
+  TRegistry machine(paths_, TRegAccess::AllAccess);
+  machine.RootKey = THKey::LocalMachine;
+  ASSERT_TRUE(machine.OpenKey(path, false));
+  std::vector<std::string> names;
+  machine.GetValueNames(names);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"BOTH", "BOTH (32-bit)", "LEGACY", "OWN", "SAME"}));
+  EXPECT_EQ(machine.ReadString("BOTH"), "C:\\new.fdb");
+  EXPECT_EQ(machine.ReadString("BOTH (32-bit)"), "C:\\old.fdb");
+  EXPECT_EQ(machine.ReadString("LEGACY"), "srv:C:\\legacy.fdb");
+
+  // Written where the 32-bit programs read.
+  machine.WriteString("ADDED", "C:\\added.fdb");
+  HKEY k = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &k), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExW(k, L"ADDED", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+  RegCloseKey(k);
+  // Deleted from both views: it does not come back from the other.
+  machine.DeleteValue("SAME");
+  EXPECT_FALSE(machine.ValueExists("SAME"));
+  EXPECT_TRUE(machine.DeleteKey(path));
 }
 
 }  // namespace
