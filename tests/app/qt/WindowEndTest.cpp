@@ -98,10 +98,13 @@ struct TXvfb {
       _exit(127);
     }
     close(ready[1]);
-    char buf[16] = {};
-    const ssize_t n = read(ready[0], buf, sizeof buf - 1);
+    // The server writes the number and its newline separately and dies if
+    // the newline finds the pipe closed: read up to the newline.
+    std::string number;
+    char c = 0;
+    while (read(ready[0], &c, 1) == 1 && c != '\n') number += c;
     close(ready[0]);
-    if (n > 0) display = ":" + std::string(buf, buf + n - (buf[n - 1] == '\n' ? 1 : 0));
+    if (c == '\n' && !number.empty()) display = ":" + number;
   }
 };
 
