@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/AnsiText.h"
 #include "AgencyDb.h"
 #include "DbWriter.h"
 #include "FakeEnv.h"
@@ -152,7 +153,7 @@ TEST_F(ExportRunTest, AFolderInTheWayOfTheInvoiceFileLeavesThePreviousAccountFil
   const std::string out = DefaultDir();
   test::WriteFile(out + "/IMPACCT.DAT", "old accounts\r\n");
   fs::create_directories(out + "/IMPINV.DAT");  // a folder of that name takes no file
-  EXPECT_EQ(RunFailure(), "Can not write to file " + out + "/IMPINV.DAT.\nA folder of that name is in the way.");
+  EXPECT_EQ(RunFailure(), "Can not write to file " + NativeSeparators(out + "/IMPINV.DAT") + ".\nA folder of that name is in the way.");
   EXPECT_EQ(saves_, 0);
   EXPECT_FALSE(source_.ExportActive());
   EXPECT_TRUE(view_.exportEnabled);
@@ -181,9 +182,9 @@ TEST_F(ExportRunTest, FailuresAndStopsInEitherFileLeaveThePreviousPair) {
     TExportPhase end;
   } cases[] = {
       {"disk full in the account file", "IMPACCT", 300, -1, nullptr,
-       "Can not write to file " + out + "/IMPACCT.DAT.\nThe disk is full.", TExportPhase::Failed},
+       "Can not write to file " + NativeSeparators(out + "/IMPACCT.DAT") + ".\nThe disk is full.", TExportPhase::Failed},
       {"disk full in the invoice file", "IMPINV", 2000, -1, nullptr,
-       "Can not write to file " + out + "/IMPINV.DAT.\nThe disk is full.", TExportPhase::Failed},
+       "Can not write to file " + NativeSeparators(out + "/IMPINV.DAT") + ".\nThe disk is full.", TExportPhase::Failed},
       {"stopped among the profiles", "", -1, 5, nullptr, stopped, TExportPhase::Stopped},
       {"stopped among the invoices", "", -1, 70, nullptr, stopped, TExportPhase::Stopped},
       {"a database error among the rows", "", -1, -1, "connection lost", "connection lost", TExportPhase::Failed},

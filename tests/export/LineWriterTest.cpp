@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/AnsiText.h"
 #include "FaultFileSystem.h"
 #include "TempPaths.h"
 #include "export/LineWriter.h"
@@ -33,7 +34,7 @@ TEST(LineWriter, AFailedWriteNamesTheFileAndSaysWhyOnTheNextLine) {
     w.Close();
     FAIL() << "the full disk went unnoticed";
   } catch (const EMvError& e) {
-    EXPECT_STREQ(e.what(), "Can not write to file /out/X.DAT.\nThe disk is full.");
+    EXPECT_EQ(e.what(), "Can not write to file " + NativeSeparators("/out/X.DAT") + ".\nThe disk is full.");
   }
 }
 

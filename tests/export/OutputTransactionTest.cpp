@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "platform/AnsiText.h"
 #include "ChildProcesses.h"
 #include "FaultFileSystem.h"
 #include "TempPaths.h"
@@ -146,7 +147,7 @@ TEST_F(OutputTransactionTest, OneRunPerFolderAndStaleFilesOfDeadRunsGo) {
     TOutputTransaction second(fs_, out_);
     FAIL() << "a second run took the same folder";
   } catch (const EMvError& e) {
-    EXPECT_NE(std::string(e.what()).find("Another export is writing into " + out_ + " (pid " + std::to_string(test::OwnProcessId()) + ")"),
+    EXPECT_NE(std::string(e.what()).find("Another export is writing into " + NativeSeparators(out_) + " (pid " + std::to_string(test::OwnProcessId()) + ")"),
               std::string::npos)
         << e.what();
   }

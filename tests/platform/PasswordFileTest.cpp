@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/AnsiText.h"
 #include "TempPaths.h"
 #include "platform/Error.h"
 #include "platform/Secrets.h"
@@ -31,7 +32,7 @@ TEST(PasswordFile, TheFirstLineIsThePasswordAndOnlyASmallRegularFileIsRead) {
   EXPECT_NE(refusal(dir.File("big")).find("is larger than 64 KiB"), std::string::npos);
   std::filesystem::create_directories(PathOfText(dir.File("folder")));
   EXPECT_NE(refusal(dir.File("folder")).find("is not a regular file"), std::string::npos) << refusal(dir.File("folder"));
-  EXPECT_NE(refusal(dir.File("missing")).find("Cannot read the password file " + dir.File("missing")), std::string::npos);
+  EXPECT_NE(refusal(dir.File("missing")).find("Cannot read the password file " + NativeSeparators(dir.File("missing"))), std::string::npos);
 }
 
 }  // namespace
