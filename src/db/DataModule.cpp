@@ -29,7 +29,7 @@ bool TdmMain::ConnectToDBUtf8(const std::string& pathUtf8, const std::string& DB
     ZAMDatabase.Connect();
   } catch (const EDatabaseError& e) {
     LastConnectError = ConnectionFailureReason(e, Utf8ToAnsi(path));
-    LastConnectDetails = e.what();
+    if (LastConnectError != e.what()) LastConnectDetails = e.what();
     ZAMDatabase.SetConnected(false);
     return false;
   } catch (const EMvError& e) {

@@ -60,6 +60,8 @@ TEndpoint ParseConnectionString(const std::string& connection) {
 std::string ConnectionFailureReason(const EDatabaseError& e, const std::string& connection) {
   const TEndpoint where = ParseConnectionString(connection);
   const std::string file = where.file.empty() ? connection : where.file;
+  // Not the engine's: the client library could not be loaded, said in plain words already.
+  if (e.Codes().empty() && e.SQLCode() == 0) return e.what();
   if (e.Has(isc_login)) return "Wrong user name or password.";
   if (e.Has(isc_login_error))
     return "The server refused the login. It may accept only the legacy password method, which this program does not "
