@@ -1,5 +1,7 @@
 #include "app/ProgressText.h"
 
+#include <cstdio>
+
 namespace iex {
 namespace {
 
@@ -51,6 +53,13 @@ TProgressDisplay DescribeProgress(const TExportProgress& p) {
   }
   if (p.phase == TExportPhase::Done) d.maximum = d.value = p.done > 0 ? p.done : 1;
   return d;
+}
+
+std::string PhaseWithClock(const std::string& phase, double elapsedSeconds) {
+  const int seconds = static_cast<int>(elapsedSeconds);
+  char clock[32];
+  std::snprintf(clock, sizeof clock, "  %d:%02d", seconds / 60, seconds % 60);
+  return phase + clock;
 }
 
 }  // namespace iex

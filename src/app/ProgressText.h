@@ -17,6 +17,9 @@ struct TProgressDisplay {
 
 TProgressDisplay DescribeProgress(const TExportProgress& progress);
 
+// The run's elapsed time beside its phase: "Writing invoices  1:05".
+std::string PhaseWithClock(const std::string& phase, double elapsedSeconds);
+
 // "1 booking", "2 bookings".
 std::string Counted(long n, const char* singular, const char* plural);
 

@@ -11,6 +11,16 @@ constexpr int64_t kIntMin = -2147483648LL;
 constexpr int64_t kIntMax = 2147483647LL;
 }  // namespace
 
+bool TBaseEdit::ExitWith(const std::string& typed, const std::function<void(const std::string&)>& showError) {
+  try {
+    Box.UserTyped(typed);
+    return Exit();
+  } catch (const std::exception& e) {
+    showError(e.what());
+    return false;
+  }
+}
+
 bool TBaseEdit::Exit() {
   fCanExit = true;
   if (fExitCancelPressed) return true;

@@ -21,6 +21,9 @@ class TBaseEdit {
   // focus in the field; the error goes on to the caller.
   void Enter() { fExitCancelPressed = false; }
   bool Exit();
+  // Leaving with `typed` in the field: its check, any error's text handed to
+  // `showError`; false keeps the focus in the field.
+  bool ExitWith(const std::string& typed, const std::function<void(const std::string&)>& showError);
   bool CanExit() const { return fCanExit; }
   virtual void ValidateEntry() {}
 

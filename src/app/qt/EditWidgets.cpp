@@ -29,14 +29,7 @@ BoundLineEdit::BoundLineEdit(TBaseEdit& logic, TErrorDisplay showError, QWidget*
 bool BoundLineEdit::Check() {
   if (checking_) return true;
   checking_ = true;
-  bool ok = true;
-  try {
-    logic_.Box.UserTyped(S(text()));
-    ok = logic_.Exit();
-  } catch (const std::exception& e) {
-    ok = false;
-    showError_(e.what());
-  }
+  const bool ok = logic_.ExitWith(S(text()), showError_);
   checking_ = false;
   return ok;
 }

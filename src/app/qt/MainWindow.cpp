@@ -631,8 +631,7 @@ void MainWindow::ShowProgress() {
   const TProgressDisplay d = DescribeProgress(p.run);
   SetText(TElement::lStatus, d.statusText);
   SetText(TElement::lStatusNo, d.statusNumber);
-  const int seconds = static_cast<int>(p.elapsedSeconds);
-  lPhase_->setText(Q(d.phase) + QString("  %1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar('0')));
+  lPhase_->setText(Q(PhaseWithClock(d.phase, p.elapsedSeconds)));
   if (d.busy) {
     progress_->setRange(0, 0);
     progress_->setFormat(Q(d.count));
