@@ -292,7 +292,8 @@ void TfmMain::ExportFinished(bool done, std::exception_ptr error) {
 
 void TfmMain::RunExport(const ExportSettings& settings, std::function<void(bool, std::exception_ptr)> finished) {
   if (!run_) {
-    source_ = std::make_unique<db::TDbExportSource>(*dmMain);
+    if (MakeSource) source_ = MakeSource();
+    else source_ = std::make_unique<db::TDbExportSource>(*dmMain);
     run_ = std::make_unique<TExportRun>(*source_, static_cast<TExportView&>(*this), env_);
     run_->StopReason = [this] {
       if (signalled_) return std::string("the window was told to end");

@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -50,6 +51,9 @@ class TfmMain : private TExportView {
   std::string TravelTypeMap;
   std::unique_ptr<TAliasList> AList;
   db::TdmMain* dmMain = nullptr;  // exists from after FormCreate on
+  // Where a run's rows come from: the database, unless a test or a
+  // picture of the window gives rows of its own.
+  std::function<std::unique_ptr<TExportSource>()> MakeSource;
 
   // Events. Each runs under the general error handler: an error's text is
   // shown and the window stays as it was.

@@ -16,8 +16,12 @@
 namespace {
 
 const char* const kUsage =
+#ifdef IEX_HAS_WINDOW
     "usage: invoice-export               open the window\n"
     "       invoice-export export ...    run an export without a window (see invoice-export export --help)\n"
+#else
+    "usage: invoice-export export ...    run an export (see invoice-export export --help)\n"
+#endif
     "       invoice-export aliases       list the database aliases with their paths (see invoice-export aliases --help)\n";
 
 }  // namespace

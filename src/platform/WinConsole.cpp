@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/Console.h"
@@ -55,8 +56,26 @@ BOOL WINAPI EndOutsideARun(DWORD event) {
 
 }  // namespace
 
+// The windowed program (invoice-export.exe) started with words from a
+// console: what it prints goes to that console, unless it was redirected.
+void ShowOutputInParentConsole() {
+  int words = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &words)) LocalFree(wide);
+  if (words < 2 || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  auto unset = [](DWORD which) {
+    HANDLE h = GetStdHandle(which);
+    return h == nullptr || h == INVALID_HANDLE_VALUE;
+  };
+  if (unset(STD_OUTPUT_HANDLE)) std::freopen("CONOUT$", "w", stdout);
+  if (unset(STD_ERROR_HANDLE)) std::freopen("CONOUT$", "w", stderr);
+}
+
 void PrepareConsole() {
   gShellOutputCP = GetConsoleOutputCP();  // 0 without a console
+  if (!gShellOutputCP) {
+    ShowOutputInParentConsole();
+    gShellOutputCP = GetConsoleOutputCP();
+  }
   if (!gShellOutputCP) return;
   SetConsoleOutputCP(CP_UTF8);
   std::atexit(RestoreConsole);

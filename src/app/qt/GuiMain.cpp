@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/GuiMain.h"
+#include "app/qt/GuiMain.h"
 #include "app/RegistrySettingsStore.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/OrderlyEnd.h"
@@ -8,7 +9,7 @@
 
 namespace iex {
 
-int RunWindow(int argc, char** argv, const std::function<void(qt::MainWindow&)>& shown) {
+int RunQtWindow(int argc, char** argv, const std::function<void(qt::MainWindow&)>& shown) {
   QApplication app(argc, argv);
   Env& env = DefaultEnv();
   // Start-up routines before any window exists.
@@ -26,5 +27,7 @@ int RunWindow(int argc, char** argv, const std::function<void(qt::MainWindow&)>&
   }
   return status;
 }
+
+int RunWindow(int argc, char** argv) { return RunQtWindow(argc, argv, {}); }
 
 }  // namespace iex

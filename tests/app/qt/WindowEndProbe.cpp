@@ -7,14 +7,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/GuiMain.h"
+#include "app/qt/GuiMain.h"
 #include "app/qt/MainWindow.h"
 
 int main(int argc, char** argv) {
   const std::string db = std::getenv("IEX_PROBE_DB") ? std::getenv("IEX_PROBE_DB") : "";
   const char* out = std::getenv("IEX_PROBE_OUT");
   const bool exportToo = std::getenv("IEX_PROBE_EXPORT") != nullptr;
-  return iex::RunWindow(argc, argv, [&](iex::qt::MainWindow& w) {
+  return iex::RunQtWindow(argc, argv, [&](iex::qt::MainWindow& w) {
     w.MessageBoxHook = [](iex::TMsgKind, const std::string& text, iex::TMsgButtons b) {
       std::fprintf(stderr, "message: %s\n", text.c_str());
       return b == iex::TMsgButtons::OK ? iex::TMsgResult::OK : iex::TMsgResult::Yes;
