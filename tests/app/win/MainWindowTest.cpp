@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <atomic>
+#include <thread>
 #include <filesystem>
 
 #include "FakeEnv.h"
@@ -16,6 +18,7 @@
 #include "app/RegistrySettingsStore.h"
 #include "app/TravelTypeGrid.h"
 #include "app/win/MainWindow.h"
+#include "app/win/FolderChooser.h"
 #include "app/win/MessageBox.h"
 #include "app/win/Resources.h"
 #include "app/win/WindowText.h"
@@ -338,6 +341,38 @@ TEST_F(WinMainWindow, EnterOnAFocusedCloseCloses) {
   Key(W(), VK_RETURN);
   EXPECT_TRUE(closed_);
   EXPECT_TRUE(messages_.empty()) << "Close, not Next";
+}
+
+// The shell's folder chooser, answered from another thread once it shows.
+std::wstring gChooserTitle;
+bool ChooseAndAnswer(WORD button, const std::string& start, std::string& chosen) {
+  gChooserTitle.clear();
+  std::thread answer([button] {
+    for (int i = 0; i < 2000; ++i) {
+      if (HWND box = FindWindowW(nullptr, L"Invoice Export Utility")) {
+        wchar_t title[128] = {};
+        GetWindowTextW(box, title, 128);
+        gChooserTitle = title;
+        Sleep(200);  // its folder view filled
+        PostMessageW(box, WM_COMMAND, button, 0);
+        return;
+      }
+      Sleep(10);
+    }
+  });
+  const bool ok = win::ChooseOutputFolder(nullptr, "C:/tovrane/db", start, chosen);
+  answer.join();
+  return ok;
+}
+
+TEST(WinFolderChooser, OpensUnderTheProgramsNameAndCancelChoosesNothing) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));  // as the window does
+  test::TempDir dir;
+  std::string chosen;
+  EXPECT_FALSE(ChooseAndAnswer(IDCANCEL, dir.Path(), chosen));
+  EXPECT_EQ(gChooserTitle, L"Invoice Export Utility");
+  EXPECT_TRUE(chosen.empty());
+  CoUninitialize();
 }
 
 // The real message box: Enter gives the default answer, No for the close
