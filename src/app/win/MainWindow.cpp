@@ -131,7 +131,12 @@ void TMainWindow::Start(db::TdmMain& dm) {
 void TMainWindow::AbandonRun(int ms) {
   if (!worker_.joinable()) return;
   fm_->bStopClick();
-  for (int waited = 0; !workerDone_ && waited < ms; waited += 20) Sleep(20);
+  for (int waited = 0; !workerDone_ && waited < ms; waited += 20) {
+    // The run's calls to this thread are still answered; nothing else is.
+    MSG sent;
+    PeekMessageW(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    Sleep(20);
+  }
   // A thread still waiting for this one (which no longer serves it) is left to the process's end.
   if (workerDone_) worker_.join();
   else worker_.detach();
