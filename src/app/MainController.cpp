@@ -402,10 +402,7 @@ bool TfmMain::FormCloseQuery() {
     }
     return false;
   }
-  try {
-    if (dmMain && dmMain->ZAMDatabase.Connected()) dmMain->ZAMDatabase.SetConnected(false);
-  } catch (const std::exception&) {
-  }
+  if (dmMain) dmMain->Disconnect();
   return true;
 }
 

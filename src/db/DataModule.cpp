@@ -9,6 +9,13 @@ namespace iex::db {
 
 TdmMain::TdmMain() = default;
 
+void TdmMain::Disconnect() noexcept {
+  try {
+    if (ZAMDatabase.Connected()) ZAMDatabase.SetConnected(false);
+  } catch (...) {
+  }
+}
+
 bool TdmMain::ConnectToDB(const std::string& DBPath, const std::string& DBUserName, const std::string& DBPassword) {
   return ConnectToDBUtf8(AnsiToUtf8(DBPath), DBUserName, DBPassword);
 }

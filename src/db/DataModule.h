@@ -38,6 +38,9 @@ class TdmMain {
   // The path in UTF-8 (the command line), which the client library takes as it is.
   bool ConnectToDBUtf8(const std::string& pathUtf8, const std::string& DBUserName, const std::string& DBPassword);
   void AdjustDatabasePath(std::string& Path, const std::string& UserName, const std::string& Password);
+  // Closes the connection, if open, on the way out: a failure to close it
+  // helps no one who is leaving, so it is not raised.
+  void Disconnect() noexcept;
   virtual bool LocalServerRunning(const std::string& UserName, const std::string& Password);
   virtual ~TdmMain() = default;
 

@@ -74,20 +74,14 @@ TOrderlyEnd::~TOrderlyEnd() {
 
 void TOrderlyEnd::Finish() {
   if (gEnded.exchange(true)) return;
-  try {
-    if (gDm && gDm->ZAMDatabase.Connected()) gDm->ZAMDatabase.SetConnected(false);
-  } catch (...) {
-  }
+  if (gDm) gDm->Disconnect();
   db::ShutdownClientLibrary();
 }
 
 void TOrderlyEnd::EndNow(int status) {
   if (!gEnded.exchange(true)) {
     if (gWindow) gWindow->AbandonRun(5000);
-    try {
-      if (gDm && gDm->ZAMDatabase.Connected()) gDm->ZAMDatabase.SetConnected(false);
-    } catch (...) {
-    }
+    if (gDm) gDm->Disconnect();
     db::ShutdownClientLibrary();
   }
   std::fflush(stdout);

@@ -27,13 +27,6 @@ std::wstring WithMnemonic(const std::string& text) {
   return WideOfAnsi(text);
 }
 
-UINT ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return static_cast<UINT>(dpi > 0 ? dpi : 96);
-}
-
 }  // namespace
 
 TMainWindow::TMainWindow(const Env& env, const RegionalSettings& settings, const DateOrder& order, TSettingsStore& store,

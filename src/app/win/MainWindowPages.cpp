@@ -38,13 +38,6 @@ int TextWidth(HWND control, const std::string& text) {
   return size.cx;
 }
 
-UINT DpiOf(HWND w) {
-  HDC dc = GetDC(w);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ReleaseDC(w, dc);
-  return static_cast<UINT>(dpi > 0 ? dpi : 96);
-}
-
 }  // namespace
 
 void TMainWindow::BuildPages() {
@@ -52,7 +45,7 @@ void TMainWindow::BuildPages() {
   RECT area{};
   GetWindowRect(GetDlgItem(main_, IDC_PAGE_AREA), &area);
   MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&area), 2);
-  const UINT dpi = DpiOf(main_);
+  const UINT dpi = ScreenDpi();
   version_ = CreateDialogInSystemFont(instance, IDD_VERSION, main_, PageProc, reinterpret_cast<LPARAM>(this), dpi);
   mapping_ = CreateDialogInSystemFont(instance, IDD_MAPPING, main_, PageProc, reinterpret_cast<LPARAM>(this), dpi);
   if (!version_ || !mapping_) throw EMvError("The window's pages could not be made (Windows error " +

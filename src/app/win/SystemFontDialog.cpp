@@ -89,4 +89,11 @@ HWND CreateDialogInSystemFont(HINSTANCE instance, int id, HWND parent, DLGPROC p
   return CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(copy.data()), parent, proc, param);
 }
 
+UINT ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return static_cast<UINT>(dpi > 0 ? dpi : 96);
+}
+
 }  // namespace iex::win

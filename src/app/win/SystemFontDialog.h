@@ -14,6 +14,9 @@ struct TDialogFont {
 };
 TDialogFont MessageFont(UINT dpi);
 
+// The screen's DPI (96 at 100%).
+UINT ScreenDpi();
+
 // A modeless dialog from the resource `id`, in the system's message font
 // instead of the one its template names, so its dialog units follow what
 // the user chose for Windows' texts.

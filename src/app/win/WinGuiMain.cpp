@@ -49,10 +49,7 @@ int RunWindow(int, char**) {
     gWindow = nullptr;
     window.AbandonRun(5000);
   }
-  try {
-    if (dm.ZAMDatabase.Connected()) dm.ZAMDatabase.SetConnected(false);
-  } catch (...) {
-  }
+  dm.Disconnect();
   db::ShutdownClientLibrary();
   if (gEnded) SetEvent(gEnded);
   return 0;
