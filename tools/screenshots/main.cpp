@@ -76,7 +76,8 @@ int main(int argc, char** argv) {
   window.Controller().cbAliasChange();
   QTest::keyClicks(window.Widget(iex::TElement::edPassword), "masterkey");
   window.Controller().edStartInvDate.Box.SetBoxText("1/1/2024");
-  if (!Save(window, out + "/page1-connection.png")) return 1;
+  // With a NAME, only the mapping page: the first page stays as drawn at scale 1.
+  if (argc <= 3 && !Save(window, out + "/page1-connection.png")) return 1;
   qobject_cast<QPushButton*>(window.Widget(iex::TElement::bExport))->click();
   QTest::qWait(100);
   if (argc > 3) {

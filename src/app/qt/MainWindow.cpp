@@ -222,6 +222,11 @@ void MainWindow::BuildFirstPage(QWidget* page) {
   cbBranch->setObjectName("cbBranch");
   auto label = [&](const char* text, QWidget* buddy, int row, int column) {
     auto* l = new QLabel(text, filter);
+    // The underlined mnemonic splits "To" into two runs drawn without their
+    // kerning, wider than the label measures it: measure it unkerned too.
+    QFont unkerned = l->font();
+    unkerned.setKerning(false);
+    l->setFont(unkerned);
     l->setBuddy(buddy);
     grid->addWidget(l, row, column);
   };
