@@ -1,9 +1,11 @@
 #include "Generator.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <vector>
 
+#include "KeyOrder.h"
 #include "crypto/CardDecoding.h"
 #include "util/DateValue.h"
 
@@ -114,6 +116,17 @@ class Filler {
  public:
   Filler(TDbWriter& w, const AgencyOptions& o) : w_(w), o_(o), rng_(o.seed) {
     if (o.encryptCards) MakeCipherKey(o.keyText, cardKey_);
+    if (o.randomKeys) {
+      // Bounds from the most rows of a kind an invoice can make.
+      const uint32_t invoices = static_cast<uint32_t>(std::max(1, o.invoices));
+      const uint32_t clients = static_cast<uint32_t>(std::max(12, o.invoices / 4));
+      profileKeys_ = TKeyOrder(o.seed * 8 + 1, 30 + clients);
+      bookingKeys_ = TKeyOrder(o.seed * 8 + 2, 3 * invoices);
+      reservationKeys_ = TKeyOrder(o.seed * 8 + 3, 3 * invoices);
+      rescardKeys_ = TKeyOrder(o.seed * 8 + 4, invoices);
+      paymentKeys_ = TKeyOrder(o.seed * 8 + 5, 6 * invoices);
+      agentBkgKeys_ = TKeyOrder(o.seed * 8 + 6, 2 * invoices);
+    }
   }
 
   void Run() {
@@ -201,9 +214,10 @@ class Filler {
     TDbWriter::Insert address(w_, "INSERT INTO ADDRESS VALUES (?,?,?,?,?,?,?)");
     TDbWriter::Insert instance(w_, "INSERT INTO ADDRINSTANCE VALUES (?,?,?)");
     TDbWriter::Insert comm(w_, "INSERT INTO PROFILECOMM VALUES (?,?,?,?,?)");
+    uint32_t n = 0;
     int no = 0;
     for (const Vendor& v : kVendors) {
-      ++no;
+      no = profileKeys_.Key(++n);
       vendors_.push_back({no, v.category});
       profile.Run({int64_t{no}, Text("V"), Text(v.name), Text(v.interfaceId), int64_t{v.rate1},
                    v.airlineNo ? Text(v.airlineNo) : Value{}});
@@ -215,14 +229,14 @@ class Filler {
       Comm(comm, no, 3, "res@" + std::string(v.interfaceId) + ".example.com", nullptr);
     }
     for (int a = 0; a < 8; ++a) {
-      ++no;
+      no = profileKeys_.Key(++n);
       agents_.push_back(no);
       profile.Run({int64_t{no}, Text("A"), Text(std::string(rng_.Pick(kFirstNames)) + " " + rng_.Pick(kLastNames)),
                    Text("AG" + Num(a + 1)), Value{}, Value{}});
     }
     const int clients = std::max(12, o_.invoices / 4);
     for (int c = 0; c < clients; ++c) {
-      ++no;
+      no = profileKeys_.Key(++n);
       clients_.push_back(no);
       const bool individual = rng_.Chance(60);
       const std::string name = individual ? std::string(rng_.Pick(kLastNames)) + ", " + rng_.Pick(kFirstNames)
@@ -260,7 +274,7 @@ class Filler {
     if (method == 3 || method == 5 || method == 6 || method == 7) text = rng_.Pick(kCards);
     else if (method == 1 || method == 2) text = rng_.Chance(50) ? "00" + Num(1000 + rng_.Below(9000)) : "CHK " + Num(rng_.Below(10000));
     else if (method == 4) text = "CASH";
-    const int no = ++paymentNo_;
+    const int no = paymentKeys_.Key(++paymentNo_);
     Value plain = rng_.Chance(5) ? Value{} : Text(text);
     Value sealed;
     if (o_.encryptCards && !text.empty()) {
@@ -303,11 +317,11 @@ class Filler {
     const int branch = branchChoices[rng_.Below(6)];
     Value inside, outside;
     if (rng_.Chance(80)) {
-      inside = int64_t{++agentBkgNo_};
+      inside = int64_t{agentBkgKeys_.Key(++agentBkgNo_)};
       ins.agentBkg.Run({inside, int64_t{agents_[static_cast<std::size_t>(rng_.Below(static_cast<int>(agents_.size())))]}});
     }
     if (rng_.Chance(30)) {
-      outside = int64_t{++agentBkgNo_};
+      outside = int64_t{agentBkgKeys_.Key(++agentBkgNo_)};
       ins.agentBkg.Run({outside, int64_t{agents_[static_cast<std::size_t>(rng_.Below(static_cast<int>(agents_.size())))]}});
     }
     const char* paystatus = rng_.Chance(5) ? "V" : rng_.Chance(50) ? "P" : "O";
@@ -315,7 +329,7 @@ class Filler {
                      Text(rng_.Chance(8) ? "R" : "I"), int64_t{client}, inside, outside,
                      Maybe(70, Text("ABC" + Num(100 + rng_.Below(900)))), Maybe(40, Text("GROUP" + Num(rng_.Below(50)))),
                      Text(paystatus), Maybe(20, Text("Remarks for invoice " + Num(invoiceNo)))});
-    const int rescardNo = ++rescardNo_;
+    const int rescardNo = rescardKeys_.Key(++rescardNo_);
     ins.rescard.Run({int64_t{rescardNo}, int64_t{agents_[0]}, Maybe(80, Text(rng_.Pick(kDestinations)))});
     for (int d = rng_.Below(3); d > 0; --d) ins.destination.Run({int64_t{++destinationNo_}, int64_t{rescardNo}, Text(rng_.Pick(kDestinations))});
     const int bookings = rng_.Chance(3) ? 0 : 1 + rng_.Below(3);
@@ -325,10 +339,10 @@ class Filler {
   void Booking(Inserts& ins, int invoiceNo, int rescardNo, double issue) {
     const TravelType& type = rng_.Chance(40) ? kTravelTypes[static_cast<std::size_t>(rng_.Below(2))] : rng_.Pick(kTravelTypes);
     const int vendor = VendorFor(type.category);
-    const int reservationNo = ++reservationNo_;
+    const int reservationNo = reservationKeys_.Key(++reservationNo_);
     ins.reservation.Run({int64_t{reservationNo}, int64_t{rescardNo}, Maybe(85, Text(rng_.Pick(kSources))),
                          Maybe(50, Date{issue + 30}), Maybe(90, Date{issue - rng_.Below(60)})});
-    const int bookingNo = ++bookingNo_;
+    const int bookingNo = bookingKeys_.Key(++bookingNo_);
     const double depart = issue + 7 + rng_.Below(120);
     const bool air = type.category == 1;
     const char* submit[] = {"S", "C", "A", "X", nullptr};
@@ -367,8 +381,9 @@ class Filler {
   TRDLBlock cardKey_{};
   std::vector<std::pair<int, int>> vendors_;  // profile number, category
   std::vector<int> agents_, clients_;
-  int addressNo_ = 0, commNo_ = 0, paymentNo_ = 0, paydtlNo_ = 0, segmentNo_ = 0, udidNo_ = 0;
-  int bookingNo_ = 0, reservationNo_ = 0, rescardNo_ = 0, destinationNo_ = 0, agentBkgNo_ = 0;
+  TKeyOrder profileKeys_, bookingKeys_, reservationKeys_, rescardKeys_, paymentKeys_, agentBkgKeys_;
+  int addressNo_ = 0, commNo_ = 0, paydtlNo_ = 0, segmentNo_ = 0, udidNo_ = 0, destinationNo_ = 0;
+  uint32_t paymentNo_ = 0, bookingNo_ = 0, reservationNo_ = 0, rescardNo_ = 0, agentBkgNo_ = 0;
 };
 
 }  // namespace

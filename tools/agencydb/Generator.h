@@ -13,6 +13,9 @@ struct AgencyOptions {
   bool encryptCards = false;         // settings row 48 on, card numbers in CKCCNOENCRYPT
   std::string keyText = "{00112233-4455-6677-8899-AABBCCDDEEFF}";  // settings row 47
   std::string charset;  // the database's default character set; empty: NONE
+  // Keys of profiles, bookings, reservations, reservation cards, payments and
+  // agent bookings shuffled instead of rising with the invoices.
+  bool randomKeys = false;
 };
 
 // The schema script the generator runs.

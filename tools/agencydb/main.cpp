@@ -17,6 +17,10 @@ int main(int argc, char** argv) {
       options.encryptCards = true;
       continue;
     }
+    if (arg == "--random-keys") {
+      options.randomKeys = true;
+      continue;
+    }
     if (!value) {
       std::fprintf(stderr, "agency-gen: %s needs a value\n", arg.c_str());
       return 2;
@@ -35,7 +39,7 @@ int main(int argc, char** argv) {
   if (out.empty() || options.invoices < 0) {
     std::fprintf(stderr,
                  "usage: agency-gen --out FILE [--invoices N] [--seed S] [--schema-version V]\n"
-                 "                  [--encrypt-cards] [--key-text TEXT]\n");
+                 "                  [--encrypt-cards] [--key-text TEXT] [--random-keys]\n");
     return 2;
   }
   try {
@@ -44,8 +48,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "agency-gen: %s\n", e.what());
     return 1;
   }
-  std::printf("%s: %d invoices (seed %llu, schema version %s%s)\n", out.c_str(), options.invoices,
+  std::printf("%s: %d invoices (seed %llu, schema version %s%s%s)\n", out.c_str(), options.invoices,
               static_cast<unsigned long long>(options.seed), options.schemaVersion.c_str(),
-              options.encryptCards ? ", card numbers enciphered" : "");
+              options.encryptCards ? ", card numbers enciphered" : "", options.randomKeys ? ", keys in random order" : "");
   return 0;
 }
