@@ -6,7 +6,7 @@
 namespace iex::db {
 
 TDbExportSource::TDbExportSource(TdmMain& dm, TRowSourceFactory rows)
-    : dm_(dm), makeRows_(rows ? std::move(rows) : TRowSourceFactory(MakeOnePassRows)) {}
+    : dm_(dm), makeRows_(rows ? std::move(rows) : TRowSourceFactory([](TTransaction& tr) { return MakeWindowedRows(tr); })) {}
 
 TDbExportSource::~TDbExportSource() { rows_.reset(); }
 

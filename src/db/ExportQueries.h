@@ -20,15 +20,11 @@ std::string FilterDateText(double dateValue);
 std::string FilterNumberText(double number);
 
 // Parts of the statements that other shapes of the same queries share.
-extern const char* const kProfileSelect;     // the profile query's column list
+extern const char* const kProfileColumns;    // the profile query's columns
+extern const std::string kProfileSelect;     // its SELECT DISTINCT line
 extern const char* const kProfileJoins;      // category, address and communication joins of P
-extern const char* const kInvoiceFrom;       // invoice, client, booking, travel type, vendor, reservation, card
-extern const char* const kDestinationJoin;   // the card's first destination (schema 80 on)
-extern const char* const kAgentJoins;        // the inside and outside agents of I
 
 // Every column: the order that makes the account file a function of the database alone.
 extern const char* const kProfileOrder;
-// Invoice, booking, and the travel type's columns for rows that share its number.
-extern const char* const kBookingOrder;
 
 }  // namespace iex::db

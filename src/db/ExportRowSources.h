@@ -2,12 +2,14 @@
 #include <memory>
 
 #include "db/Transaction.h"
+#include "db/Window.h"
 #include "export/ExportRows.h"
 
 namespace iex::db {
 
-// The rows of an export read in the export transaction by statements shaped
-// for one pass over the data.
-std::unique_ptr<TExportRowSource> MakeOnePassRows(TTransaction& trExport);
+// The rows of an export read in the export transaction a window of
+// invoices at a time, each table by the keys the window needs.
+// A smaller window limit (tests) makes more, smaller windows.
+std::unique_ptr<TExportRowSource> MakeWindowedRows(TTransaction& trExport, std::size_t windowLimit = TWindow::kDefaultLimit);
 
 }  // namespace iex::db

@@ -1,51 +1,9 @@
 #include "db/RowReaders.h"
 
 #include "db/DbError.h"
+#include "db/ValueReads.h"
 
 namespace iex::db {
-namespace {
-
-std::optional<int32_t> WholeOrNone(const TField& f) {
-  try {
-    return f.AsInteger();
-  } catch (const EConvertError&) {
-    return std::nullopt;
-  }
-}
-
-std::optional<int64_t> Difference(const TField& start, const TField& end) {
-  try {
-    return int64_t{end.AsInteger()} - int64_t{start.AsInteger()};
-  } catch (const EConvertError&) {
-    return std::nullopt;
-  }
-}
-
-// Text in the code page; the column is listed as lossy when characters had to be replaced.
-std::string Text(const TQuery& q, int col, const char* name, TLossyColumns& lossy) {
-  long lost = 0;
-  std::string text = q.Field(col).AsText(&lost);
-  if (lost != 0) lossy.push_back(name);
-  return text;
-}
-
-// An amount as the file's 32-bit hundredths; a value beyond them ends the
-// run rather than wrap into another amount.
-int32_t Amount(const TQuery& q, int col, const char* name, const std::string& where) {
-  const TField f = q.Field(col);
-  int64_t hundredths = 0;
-  try {
-    hundredths = f.AsHundredths();
-  } catch (const EConvertError& e) {
-    throw EMvError("The amount in " + std::string(name) + " of " + where + " cannot be read: " + e.what());
-  }
-  if (hundredths < INT32_MIN || hundredths > INT32_MAX)
-    throw EMvError("The amount " + f.AsString() + " in " + name + " of " + where +
-                   " is larger than the import file can hold (21474836.47 at most).\nNo file was changed.");
-  return static_cast<int32_t>(hundredths);
-}
-
-}  // namespace
 
 TProfileReader::TProfileReader(const TQuery& q)
     : no_(q.FieldIndex("PROFILENO")),
@@ -67,12 +25,13 @@ TProfileReader::TProfileReader(const TQuery& q)
 
 void TProfileReader::Read(const TQuery& q, TProfileRow& r) const {
   r.lossy.clear();
-  auto text = [&](int col, const char* name) { return Text(q, col, name, r.lossy); };
+  auto text = [&](int col, const char* name) { return ReadText(q, col, name, r.lossy); };
+  r.noProfile = q.Field(no_).IsNull();
   r.profileNo = q.Field(no_).AsInteger();
   r.profileType = text(type_, "PROFILETYPE_LINKCODE");
   r.name = text(name_, "NAME");
   r.interfaceId = text(interfaceId_, "INTERFACEID");
-  r.rate1 = Amount(q, rate1_, "RATE1", "profile " + std::to_string(r.profileNo));
+  r.rate1 = ReadAmount(q, rate1_, "RATE1", "profile " + std::to_string(r.profileNo));
   r.travelCategory = q.Field(category_).AsInteger();
   r.address1 = text(address1_, "ADDRESS1");
   r.address2 = text(address2_, "ADDRESS2");
@@ -131,7 +90,7 @@ TBookingReader::TBookingReader(const TQuery& q, bool newDestTable)
 
 void TBookingReader::Read(const TQuery& q, TBookingRecord& r) const {
   r.lossy.clear();
-  auto text = [&](int col, const char* name) { return Text(q, col, name, r.lossy); };
+  auto text = [&](int col, const char* name) { return ReadText(q, col, name, r.lossy); };
   auto whole = [&](int col) { return q.Field(col).AsInteger(); };
   auto date = [&](int col) { return q.Field(col).AsDateTime(); };
   r.invoiceNo = whole(invoiceNo_);
@@ -139,7 +98,7 @@ void TBookingReader::Read(const TQuery& q, TBookingRecord& r) const {
   r.branch = text(branch_, "BRANCH_LINKNO");
   r.invoiceNumber = text(invoiceNumber_, "INVOICENUMBER");
   const std::string where = "invoice " + r.invoiceNumber;
-  auto amount = [&](int col, const char* name) { return Amount(q, col, name, where); };
+  auto amount = [&](int col, const char* name) { return ReadAmount(q, col, name, where); };
   r.issueDate = date(issueDate_);
   r.invoiceType = text(invoiceType_, "INVOICETYPE_LINKCODE");
   r.recordLocator = text(recordLocator_, "RECORDLOCATOR");
@@ -156,8 +115,8 @@ void TBookingReader::Read(const TQuery& q, TBookingRecord& r) const {
   r.confirmNo = text(confirmNo_, "CONFIRMNO");
   r.departDate = date(departDate_);
   r.returnDate = date(returnDate_);
-  r.eticketInd = WholeOrNone(q.Field(eticketInd_));
-  r.ticketRange = Difference(q.Field(startingTicketNo_), q.Field(endingTicketNo_));
+  r.eticketInd = ReadWholeOrNone(q, eticketInd_);
+  r.ticketRange = ReadDifference(q, startingTicketNo_, endingTicketNo_);
   r.interCode = text(interCode_, "INTER_LINKCODE");
   r.highFare = amount(highFare_, "HIGHFARE");
   r.lowFare = amount(lowFare_, "LOWFARE");
@@ -190,7 +149,7 @@ TPaymentRow TPaymentReader::Read(const TQuery& q) const {
   TPaymentRow p;
   if (paymentNo_ >= 0) p.paymentNo = q.Field(paymentNo_).AsInteger();
   p.payMethod = q.Field(payMethod_).AsInteger();
-  p.ckccNo = Text(q, ckccNo_, "CKCCNO", p.lossy);
+  p.ckccNo = ReadText(q, ckccNo_, "CKCCNO", p.lossy);
   if (ckccNoEncrypt_ >= 0) p.ckccNoEncrypt = q.Field(ckccNoEncrypt_).AsBytes();
   return p;
 }
@@ -211,7 +170,7 @@ TSegmentReader::TSegmentReader(const TQuery& q)
 
 TSegmentRow TSegmentReader::Read(const TQuery& q, const std::string& where) const {
   TSegmentRow s;
-  auto text = [&](int col, const char* name) { return Text(q, col, name, s.lossy); };
+  auto text = [&](int col, const char* name) { return ReadText(q, col, name, s.lossy); };
   s.segmentNo = q.Field(segmentNo_).AsInteger();
   s.indexNo = text(indexNo_, "INDEXNO");
   s.airline = text(airline_, "AIRLINE");
@@ -222,7 +181,7 @@ TSegmentRow TSegmentReader::Read(const TQuery& q, const std::string& where) cons
   s.departDateTime = q.Field(departDateTime_).AsDateTime();
   s.arriveDateTime = q.Field(arriveDateTime_).AsDateTime();
   s.fareBasis = text(fareBasis_, "FAREBASIS");
-  s.fare = Amount(q, fare_, "FARE", where);
+  s.fare = ReadAmount(q, fare_, "FARE", where);
   s.classOfSvc = text(classOfSvc_, "CLASSOFSVC");
   return s;
 }
@@ -231,8 +190,8 @@ TUdidReader::TUdidReader(const TQuery& q) : udidNo_(q.FieldIndex("UDIDNO")), udi
 
 TUdidRow TUdidReader::Read(const TQuery& q) const {
   TUdidRow u;
-  u.udidNo = Text(q, udidNo_, "UDIDNO", u.lossy);
-  u.udid = Text(q, udid_, "UDID", u.lossy);
+  u.udidNo = ReadText(q, udidNo_, "UDIDNO", u.lossy);
+  u.udid = ReadText(q, udid_, "UDID", u.lossy);
   return u;
 }
 

@@ -13,17 +13,19 @@ void ExportProfiles(TExportContext& ctx) {
     rows.OpenProfiles(ctx.Filter());
     TProfileRow row;
     int32_t last = 0;
-    bool first = true;
-    // One line per run of rows of one profile, from the first.
+    bool lastNoProfile = false, first = true;
+    // One line per run of rows of one profile, from the first; the rows
+    // without a profile are an account of their own, never profile 0's.
     while (rows.NextProfile(row)) {
       ctx.CheckStop();
-      if (first || row.profileNo != last) {
+      if (first || row.profileNo != last || row.noProfile != lastNoProfile) {
         WriteRecord(out, AccountLayout(), row, ctx.style, row.lossy, ctx.summary.losses);
         ++ctx.summary.accountLines;
         ctx.Show(TExportPhase::WritingAccounts, TProgressUnit::Accounts, ctx.summary.accountLines, -1,
                  std::to_string(row.profileNo));
       }
       last = row.profileNo;
+      lastNoProfile = row.noProfile;
       first = false;
     }
   }

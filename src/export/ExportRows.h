@@ -19,6 +19,7 @@ using TLossyColumns = std::vector<const char*>;
 // One row of a profile (a profile with several categories, addresses or
 // communication entries has several, first the one its account line shows).
 struct TProfileRow {
+  bool noProfile = false;  // the row of invoices and bookings that name no profile (or one that is gone)
   int32_t profileNo = 0;
   std::string profileType, name, interfaceId;
   int32_t rate1 = 0, travelCategory = 0;

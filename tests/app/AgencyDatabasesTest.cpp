@@ -181,6 +181,7 @@ TEST_P(AgencyDatabases, OddKeysGiveOneLinePerBookingWithItsOwnPayment) {
   EXPECT_NE(invoices.find("03\t1\tZERO UDID\t\r\n"), std::string::npos);
   EXPECT_EQ(invoices.find("NOT INVOICED"), std::string::npos);
   EXPECT_EQ(invoices.find("ZERO/990043"), std::string::npos);
+  EXPECT_EQ(invoices.find("COPY/990041"), std::string::npos) << "a booking key held twice gives one line";
 }
 
 TEST_P(AgencyDatabases, CardValuesUnderAnotherKeyStopTheRun) {

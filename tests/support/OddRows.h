@@ -20,15 +20,17 @@ inline std::string HandMadeBooking(const std::string& bookingNo, const std::stri
 }
 
 // Invoice key 0 (invoice number 990004, two bookings), a travel type held
-// twice (its primary key dropped), a booking not yet invoiced with payment
-// details and a UDID, and a payment detail without a payment; the card
-// payment 990300 is the one the invoice-0 bookings should show.
+// twice and a booking key held twice (their primary keys dropped; the copy
+// of booking 990041 has a travel type of a later category), a booking not
+// yet invoiced with payment details and a UDID, and a payment detail
+// without a payment; the card payment 990300 is the one the invoice-0
+// bookings should show.
 inline std::string OddKeysScript() {
   return "SET TERM ^ ;\n"
-         "EXECUTE BLOCK AS DECLARE n CHAR(63); BEGIN\n"
-         "  SELECT RDB$CONSTRAINT_NAME FROM RDB$RELATION_CONSTRAINTS WHERE RDB$RELATION_NAME = 'TRAVELTYPE'\n"
-         "    AND RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' INTO :n;\n"
-         "  EXECUTE STATEMENT 'ALTER TABLE TRAVELTYPE DROP CONSTRAINT ' || TRIM(n);\n"
+         "EXECUTE BLOCK AS DECLARE n CHAR(63); DECLARE t CHAR(63); BEGIN\n"
+         "  FOR SELECT RDB$CONSTRAINT_NAME, RDB$RELATION_NAME FROM RDB$RELATION_CONSTRAINTS\n"
+         "    WHERE RDB$RELATION_NAME IN ('TRAVELTYPE', 'BOOKING') AND RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' INTO :n, :t DO\n"
+         "  EXECUTE STATEMENT 'ALTER TABLE ' || TRIM(t) || ' DROP CONSTRAINT ' || TRIM(n);\n"
          "END^\n"
          "SET TERM ; ^\n"
          "ALTER TABLE BOOKING ALTER INVOICE_LINKNO DROP NOT NULL;\n"
@@ -44,7 +46,11 @@ inline std::string OddKeysScript() {
          "INSERT INTO PAYDTL VALUES (990403, 990042, 990300);\n"
          "INSERT INTO PAYDTL VALUES (990404, 990043, 990301);\n"
          "INSERT INTO UDIDS VALUES (990501, 990041, 1, 'ZERO UDID');\n"
-         "INSERT INTO UDIDS VALUES (990502, 990043, 1, 'NOT INVOICED');\n";
+         "INSERT INTO UDIDS VALUES (990502, 990043, 1, 'NOT INVOICED');\n"
+         "INSERT INTO BOOKING (BOOKINGNO, INVOICE_LINKNO, VENDOR_LINKNO, RESERVATION_LINKNO, TRAVELTYPE_LINKNO, "
+         "SUBMITTO_LINKCODE, PASSENGERNAME, CALCBASEFARE) SELECT BOOKINGNO, INVOICE_LINKNO, VENDOR_LINKNO, "
+         "RESERVATION_LINKNO, (SELECT MIN(TRAVELTYPENO) FROM TRAVELTYPE WHERE TRAVELCATEGORY_LINKNO = 9), 'S', "
+         "'COPY/990041', 1 FROM BOOKING WHERE BOOKINGNO = 990041;\n";
 }
 
 }  // namespace iex::test

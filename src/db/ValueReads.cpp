@@ -1,0 +1,50 @@
+#include "db/ValueReads.h"
+
+#include "db/DbError.h"
+
+namespace iex::db {
+
+std::string ReadText(const TQuery& q, int col, const char* name, TLossyColumns& lossy) {
+  long lost = 0;
+  std::string text = q.Field(col).AsText(&lost);
+  if (lost != 0) lossy.push_back(name);
+  return text;
+}
+
+int32_t ReadAmount(const TQuery& q, int col, const char* name, const std::string& where) {
+  const TField f = q.Field(col);
+  int64_t hundredths = 0;
+  try {
+    hundredths = f.AsHundredths();
+  } catch (const EConvertError& e) {
+    throw EMvError("The amount in " + std::string(name) + " of " + where + " cannot be read: " + e.what());
+  }
+  if (hundredths < INT32_MIN || hundredths > INT32_MAX)
+    throw EMvError("The amount " + f.AsString() + " in " + name + " of " + where +
+                   " is larger than the import file can hold (21474836.47 at most).\nNo file was changed.");
+  return static_cast<int32_t>(hundredths);
+}
+
+std::optional<int32_t> ReadWholeOrNone(const TQuery& q, int col) {
+  try {
+    return q.Field(col).AsInteger();
+  } catch (const EConvertError&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<int64_t> ReadDifference(const TQuery& q, int first, int second) {
+  try {
+    return int64_t{q.Field(second).AsInteger()} - int64_t{q.Field(first).AsInteger()};
+  } catch (const EConvertError&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<int32_t> ReadKey(const TQuery& q, int col) {
+  const TField f = q.Field(col);
+  if (f.IsNull()) return std::nullopt;
+  return f.AsInteger();
+}
+
+}  // namespace iex::db
