@@ -4,6 +4,8 @@
 //   floor   one plain SELECT per table the export reads, only the columns it
 //           reads, no joins, no procedure, every row fetched and dropped: the
 //           least any program must read to write these files
+// An export may be limited to a selection: --day YYYY-MM-DD (issued that
+// day) or --numbers FIRST LAST (invoice numbers).
 // Prints the mode, the seconds and the peak memory of the process.
 #include <sys/resource.h>
 
@@ -19,6 +21,7 @@
 #include "export/ExportRun.h"
 #include "export/RevenueTypes.h"
 #include "platform/Error.h"
+#include "util/DateValue.h"
 
 namespace {
 
@@ -79,10 +82,25 @@ std::size_t Floor(iex::db::TdmMain& dm) {
 
 int main(int argc, char** argv) {
   if (argc < 5) {
-    std::fprintf(stderr, "usage: export_bench export|stated|floor DATABASE PASSWORD OUTPUT_DIR\n");
+    std::fprintf(stderr,
+                 "usage: export_bench export|stated|floor DATABASE PASSWORD OUTPUT_DIR [--day YYYY-MM-DD | --numbers FIRST LAST]\n");
     return 2;
   }
   const std::string mode = argv[1];
+  iex::ExportSettings s;
+  for (int c = 1; c <= 10; ++c) s.CategoryLetters[static_cast<std::size_t>(c)] = iex::GetDefaultRevenueType(c);
+  const std::string selection = argc > 5 ? argv[5] : "";
+  if (selection == "--day" && argc > 6) {
+    int y = 0, m = 0, d = 0;
+    std::sscanf(argv[6], "%d-%d-%d", &y, &m, &d);
+    s.StartInvDate = s.EndInvDate = iex::EncodeDate(y, m, d);
+  } else if (selection == "--numbers" && argc > 7) {
+    s.StartInvNo = std::atof(argv[6]);
+    s.EndInvNo = std::atof(argv[7]);
+  } else if (!selection.empty()) {
+    std::fprintf(stderr, "export_bench: unknown selection %s\n", selection.c_str());
+    return 2;
+  }
   try {
     iex::db::TdmMain dm;
     if (!dm.ConnectToDB(argv[2], "SYSDBA", argv[3])) {
@@ -96,8 +114,6 @@ int main(int argc, char** argv) {
                                                            : iex::db::TRowSourceFactory());
       iex::TExportRun run(source, view, iex::DefaultEnv());
       run.FixedOutputDir = argv[4];
-      iex::ExportSettings s;
-      for (int c = 1; c <= 10; ++c) s.CategoryLetters[static_cast<std::size_t>(c)] = iex::GetDefaultRevenueType(c);
       run.RunExport(s, [] {});
     } else {
       Floor(dm);

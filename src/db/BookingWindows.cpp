@@ -31,20 +31,11 @@ TRelation Vendors() {
   return {"PROFILE P", "P.PROFILENO", "P.PROFILENO, P.AIRLINENO, P.NAME, P.INTERFACEID", "", false,
           "LEFT JOIN PROFILE P ON P.PROFILENO = B.VENDOR_LINKNO"};
 }
-// Followed by links, a reservation brings its card and the card's first destination along.
+// Followed by links, a reservation brings its card along.
 TRelation Reservations(bool newDestTable) {
-  TRelation r{"RESCARDRESERVATION R", "R.RESERVATIONNO", "R.RESERVATIONNO, R.RESCARD_LINKNO, R.SOURCEOFBOOKING, R.RESDATE",
-              "", false, kReservationLinks};
-  r.riderLinks = "LEFT JOIN RESCARD RC ON RC.RESCARDNO = R.RESCARD_LINKNO";
-  if (newDestTable) {
-    r.riderColumns = "RC.RESCARDNO, D.DESTINATION";
-    r.riderLinks +=
-        " LEFT JOIN RESCARDDESTINATION D ON D.RESCARDDESTINATIONNO = (SELECT MIN(RESCARDDESTINATIONNO + 0) FROM "
-        "RESCARDDESTINATION WHERE RESCARD_LINKNO = RC.RESCARDNO)";
-  } else {
-    r.riderColumns = "RC.RESCARDNO, RC.DESTINATIONBYREGION";
-  }
-  return r;
+  return {"RESCARDRESERVATION R", "R.RESERVATIONNO", "R.RESERVATIONNO, R.RESCARD_LINKNO, R.SOURCEOFBOOKING, R.RESDATE",
+          "", false, kReservationLinks, newDestTable ? "RC.RESCARDNO" : "RC.RESCARDNO, RC.DESTINATIONBYREGION",
+          "LEFT JOIN RESCARD RC ON RC.RESCARDNO = R.RESCARD_LINKNO"};
 }
 TRelation Cards(bool newDestTable) {
   return {"RESCARD RC", "RC.RESCARDNO", newDestTable ? "RC.RESCARDNO" : "RC.RESCARDNO, RC.DESTINATIONBYREGION", "", false,
@@ -143,6 +134,7 @@ struct TBookingWindows::State {
   std::vector<TInvoicePart> invoices;
   TWindow window;
   std::vector<TBookingPart> parts;
+  std::vector<std::size_t> order;  // of the parts, in file order
   bool uniqueBookings = true;
   TKeySet keys;
   TKeyedRows<TClientRow> clientRows;
@@ -215,7 +207,7 @@ bool TBookingWindows::Next(TBookingRecord& record) {
   while (s.next == s.ready.size()) {
     if (!s.ReadWindow()) return false;
   }
-  record = std::move(s.ready[s.next++]);
+  std::swap(record, s.ready[s.next++]);
   return true;
 }
 
@@ -348,7 +340,6 @@ void TBookingWindows::State::ReadLinkedRows() {
     r.lossy = !lossy.empty();
   };
   cardRows.Clear();
-  destinationRows.Clear();
   const TFetchWay reservationWay = Fetch(
       *reservations, reservationRows, true,
       [](const TQuery& q, TReservationRow& r, int32_t) {
@@ -357,26 +348,25 @@ void TBookingWindows::State::ReadLinkedRows() {
         r.resDate = q.Field(3).AsDateTime();
       },
       [&](const TQuery& q) {
-        const std::optional<int32_t> card = ReadKey(q, 4);
-        if (!card) return;
-        readCard(q, cardRows.Add(*card), 4);
-        if (newDestTable) readDestination(q, destinationRows.Add(*card), 5);
+        if (const std::optional<int32_t> card = ReadKey(q, 4)) readCard(q, cardRows.Add(*card), 4);
       });
   cardRows.Seal();
-  destinationRows.Seal();
-  if (reservationWay != TFetchWay::Links) {
+  auto cardKeys = [&] {
     for (const TBookingPart& p : parts)
       if (p.reservation)
         if (const TReservationRow* r = reservationRows.First(*p.reservation); r && r->card) keys.Add(*r->card);
-    const TKeySet cardKeys = keys;
+  };
+  if (reservationWay != TFetchWay::Links) {
+    cardKeys();
     Fetch(*cards, cardRows, true, [&](const TQuery& q, TCardRow& r, int32_t) { readCard(q, r, 0); });
-    if (newDestTable) {
-      keys = cardKeys;
-      // Rows without a number come last and are never the first destination.
-      Fetch(destinations, destinationRows, true, [&](const TQuery& q, TTextRow& r, int32_t) {
-        if (!q.Field(1).IsNull()) readDestination(q, r, 2);
-      });
-    }
+  }
+  if (newDestTable) {
+    cardKeys();
+    // By the cards' keys, not their links: a card's destinations lie together on its index.
+    // Rows without a number come last and are never the first destination.
+    Fetch(destinations, destinationRows, false, [&](const TQuery& q, TTextRow& r, int32_t) {
+      if (!q.Field(1).IsNull()) readDestination(q, r, 2);
+    });
   }
 
   partOfBooking.clear();
@@ -427,14 +417,20 @@ const std::string& TBookingWindows::State::InvoiceNumberOfBooking(int32_t bookin
 }
 
 void TBookingWindows::State::Assemble() {
-  // Invoice, booking (no number first), then the travel category, as one ordered statement gives them.
-  std::stable_sort(parts.begin(), parts.end(), [](const TBookingPart& a, const TBookingPart& b) {
+  // Invoice, booking (no number first), then the travel category, as one
+  // ordered statement gives them; the parts stay where they are.
+  order.resize(parts.size());
+  for (std::size_t i = 0; i < parts.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+    const TBookingPart& a = parts[x];
+    const TBookingPart& b = parts[y];
     if (a.invoice != b.invoice) return a.invoice < b.invoice;
     if (a.key != b.key) return a.key < b.key;
     return a.category < b.category;
   });
   const TBookingPart* last = nullptr;
-  for (TBookingPart& p : parts) {
+  for (const std::size_t i : order) {
+    TBookingPart& p = parts[i];
     const TInvoicePart& invoice = invoices[p.invoice];
     // A booking is exported only with its client, travel type, vendor, reservation and card.
     const TClientRow* client = invoice.client ? clientRows.First(*invoice.client) : nullptr;

@@ -144,14 +144,22 @@ std::string TField::AsText(long* lost) const {
   }
 }
 
-int32_t TField::AsInteger() const {
+// The whole number of the value; false (and `why` filled) when it has none
+// that fits 32 bits. No exception on the way: columns of texts that are
+// mostly not numbers (a ticket number, a flag) are asked on every row.
+bool TField::ToInteger(int32_t& out, std::string* why) const {
   const auto& c = query_->ColumnAt(index_);
-  if (IsNull()) return 0;
+  out = 0;
+  if (IsNull()) return true;
   const unsigned char* p = query_->Data(c);
+  auto fail = [&](const std::string& text) {
+    if (why) *why = "'" + text + "' is not a valid integer value";
+    return false;
+  };
   auto fit = [&](double v) {
-    if (!(v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max()))
-      throw EConvertError("'" + AsString() + "' is not a valid integer value");
-    return static_cast<int32_t>(v);
+    if (!(v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max())) return fail(AsString());
+    out = static_cast<int32_t>(v);
+    return true;
   };
   auto scaled = [&](int64_t v) {
     if (c.scale < 0) v /= Pow10(-c.scale);  // the whole part, as the number is read
@@ -162,6 +170,10 @@ int32_t TField::AsInteger() const {
     case SQL_SHORT:
       return scaled(Read<int16_t>(p));
     case SQL_LONG:
+      if (c.scale == 0) {
+        out = Read<int32_t>(p);
+        return true;
+      }
       return scaled(Read<int32_t>(p));
     case SQL_INT64:
       return scaled(Read<int64_t>(p));
@@ -171,7 +183,8 @@ int32_t TField::AsInteger() const {
     case SQL_D_FLOAT:
       return fit(std::trunc(Read<double>(p)));
     case SQL_BOOLEAN:
-      return *p ? 1 : 0;
+      out = *p ? 1 : 0;
+      return true;
     case SQL_TEXT:
     case SQL_VARYING: {
       const std::string text = AsString();
@@ -180,14 +193,23 @@ int32_t TField::AsInteger() const {
       while (e > b && text[e - 1] == ' ') --e;
       std::size_t i = b;
       if (i < e && (text[i] == '-' || text[i] == '+')) ++i;
-      if (i == e) throw EConvertError("'" + text + "' is not a valid integer value");
+      if (i == e) return fail(text);
       for (std::size_t k = i; k < e; ++k)
-        if (text[k] < '0' || text[k] > '9') throw EConvertError("'" + text + "' is not a valid integer value");
-      return fit(std::stod(text.substr(b, e - b)));
+        if (text[k] < '0' || text[k] > '9') return fail(text);
+      if (!fit(std::stod(text.substr(b, e - b)))) return fail(text);
+      return true;
     }
     default:
-      throw EConvertError("Field " + c.name + " cannot be read as an integer.");
+      if (why) *why = "Field " + c.name + " cannot be read as an integer.";
+      return false;
   }
+}
+
+int32_t TField::AsInteger() const {
+  int32_t value = 0;
+  std::string why;
+  if (!ToInteger(value, &why)) throw EConvertError(why);
+  return value;
 }
 
 double TField::AsFloat() const {

@@ -27,6 +27,7 @@ class TField {
   std::string AsText(long* lost) const;
   std::string AsString() const { return AsText(nullptr); }
   int32_t AsInteger() const;   // raises EConvertError when the value is no 32-bit whole number
+  bool ToInteger(int32_t& value, std::string* why = nullptr) const;  // false where AsInteger raises
   double AsFloat() const;
   // An amount as whole hundredths: whole-number columns as they are (they
   // keep hundredths), scaled and floating ones converted exactly, rounding

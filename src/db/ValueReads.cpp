@@ -26,19 +26,15 @@ int32_t ReadAmount(const TQuery& q, int col, const char* name, const std::string
 }
 
 std::optional<int32_t> ReadWholeOrNone(const TQuery& q, int col) {
-  try {
-    return q.Field(col).AsInteger();
-  } catch (const EConvertError&) {
-    return std::nullopt;
-  }
+  int32_t value = 0;
+  if (!q.Field(col).ToInteger(value)) return std::nullopt;
+  return value;
 }
 
 std::optional<int64_t> ReadDifference(const TQuery& q, int first, int second) {
-  try {
-    return int64_t{q.Field(second).AsInteger()} - int64_t{q.Field(first).AsInteger()};
-  } catch (const EConvertError&) {
-    return std::nullopt;
-  }
+  int32_t a = 0, b = 0;
+  if (!q.Field(first).ToInteger(a) || !q.Field(second).ToInteger(b)) return std::nullopt;
+  return int64_t{b} - int64_t{a};
 }
 
 std::optional<int32_t> ReadKey(const TQuery& q, int col) {

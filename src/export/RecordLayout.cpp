@@ -4,28 +4,43 @@
 
 namespace iex {
 
-std::string FormatField(TFieldKind kind, unsigned width, const TFieldValue& v, const TValueStyle& style) {
+void FormatField(TFieldKind kind, unsigned width, const TFieldValue& v, const TValueStyle& style, std::string& into) {
+  into.clear();
   switch (kind) {
     case TFieldKind::Constant:
-      return std::string(v.text);
+      into = v.text;
+      return;
     case TFieldKind::Empty:
-      return std::string();
+      return;
     case TFieldKind::Text:
-      return std::string(width != 0 && v.text.size() > width ? v.text.substr(0, width) : v.text);
+      into = width != 0 && v.text.size() > width ? v.text.substr(0, width) : v.text;
+      return;
     case TFieldKind::ZeroPadded:
-      return PadZeros(std::string(v.text), width);
+      if (v.text.size() < width) into.assign(width - v.text.size(), '0');
+      into += v.text;
+      return;
     case TFieldKind::Amount:
-      return v.blank ? std::string() : AmountText(v.number, style.decimalSeparator);
+      if (!v.blank) AppendAmountText(into, v.number, style.decimalSeparator);
+      return;
     case TFieldKind::Integer:
-      return v.blank ? std::string() : std::to_string(v.number);
+      if (!v.blank) into = std::to_string(v.number);
+      return;
     case TFieldKind::Date:
-      return DateText(v.date, style.dateSeparator);
+      if (HasDate(v.date)) AppendDateText(into, v.date, style.dateSeparator);
+      return;
     case TFieldKind::DateAlways:
-      return DateAlwaysText(v.date, style.dateSeparator);
+      AppendDateText(into, v.date, style.dateSeparator);
+      return;
     case TFieldKind::Time:
-      return TimeText(v.date);
+      into = TimeText(v.date);
+      return;
   }
-  return std::string();
+}
+
+std::string FormatField(TFieldKind kind, unsigned width, const TFieldValue& value, const TValueStyle& style) {
+  std::string text;
+  FormatField(kind, width, value, style, text);
+  return text;
 }
 
 void NoteLossyField(TLossReport& report, const TLineWriter& out, int field, const char* column) {

@@ -60,7 +60,8 @@ struct TFieldSpec {
 template <typename Record>
 using TRecordLayout = std::span<const TFieldSpec<Record>>;
 
-// Writes one field's text to `out` (a string or a line writer's field).
+// One field's text, into a string whose memory is used again from field to field.
+void FormatField(TFieldKind kind, unsigned width, const TFieldValue& value, const TValueStyle& style, std::string& into);
 std::string FormatField(TFieldKind kind, unsigned width, const TFieldValue& value, const TValueStyle& style);
 
 // Values whose characters the files' code page could not hold: how many
@@ -93,6 +94,7 @@ template <typename Record>
 void WriteRecord(TLineWriter& out, TRecordLayout<Record> layout, const Record& record, const TValueStyle& style,
                  const TLossyColumns& lossy, TLossReport& report) {
   TFieldValue value;
+  std::string text;
   for (const TFieldSpec<Record>& f : layout) {
     value.text = {};
     value.number = 0;
@@ -100,7 +102,8 @@ void WriteRecord(TLineWriter& out, TRecordLayout<Record> layout, const Record& r
     value.blank = false;
     value.column = nullptr;
     if (f.source) f.source(record, value);
-    out.Field(FormatField(f.kind, f.width, value, style));
+    FormatField(f.kind, f.width, value, style, text);
+    out.Field(text);
     const char* shown = value.column ? value.column : f.column;
     if (!lossy.empty() && shown)
       for (const char* column : lossy)

@@ -19,31 +19,61 @@ std::string TrimBlanksAndControls(const std::string& s) {
 
 }  // namespace
 
-std::string AmountText(int64_t hundredths, char decimalSeparator) {
+void AppendAmountText(std::string& text, int64_t hundredths, char decimalSeparator) {
   const bool negative = hundredths < 0;
   const uint64_t mag = negative ? 0 - static_cast<uint64_t>(hundredths) : static_cast<uint64_t>(hundredths);
-  std::string text;
   if (negative) text += '-';
-  text += std::to_string(mag / 100);
+  char digits[24];
+  char* end = digits + sizeof digits;
+  char* p = end;
+  uint64_t whole = mag / 100;
+  do *--p = static_cast<char>('0' + whole % 10);
+  while ((whole /= 10) != 0);
+  text.append(p, end);
   const unsigned cents = static_cast<unsigned>(mag % 100);
   if (cents != 0) {
     text += decimalSeparator;
     text += static_cast<char>('0' + cents / 10);
     if (cents % 10) text += static_cast<char>('0' + cents % 10);
   }
+}
+
+std::string AmountText(int64_t hundredths, char decimalSeparator) {
+  std::string text;
+  AppendAmountText(text, hundredths, decimalSeparator);
   return text;
 }
 
-std::string DateAlwaysText(double dateValue, char dateSeparator) {
+void AppendDateText(std::string& text, double dateValue, char dateSeparator) {
   const CivilDate d = DecodeDate(dateValue);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%02d%c%02d%c%04d", d.month, dateSeparator, d.day, dateSeparator, d.year);
-  return buf;
+  auto two = [&](int n) {
+    text += static_cast<char>('0' + n / 10 % 10);
+    text += static_cast<char>('0' + n % 10);
+  };
+  if (d.year < 0 || d.year > 9999) {  // beyond any agency's dates: as printf would write them
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d%c%02d%c%04d", d.month, dateSeparator, d.day, dateSeparator, d.year);
+    text += buf;
+    return;
+  }
+  two(d.month);
+  text += dateSeparator;
+  two(d.day);
+  text += dateSeparator;
+  two(d.year / 100);
+  two(d.year);
 }
 
+std::string DateAlwaysText(double dateValue, char dateSeparator) {
+  std::string text;
+  AppendDateText(text, dateValue, dateSeparator);
+  return text;
+}
+
+bool HasDate(double dateValue) { return std::floor(dateValue) >= 1; }
+
 std::string DateText(double dateValue, char dateSeparator) {
-  if (std::floor(dateValue) < 1) return std::string();
-  return DateAlwaysText(dateValue, dateSeparator);
+  return HasDate(dateValue) ? DateAlwaysText(dateValue, dateSeparator) : std::string();
 }
 
 std::string TimeText(double dateTimeValue) {

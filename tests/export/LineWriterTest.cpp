@@ -20,6 +20,28 @@ TEST(LineWriter, FieldsEndInTabsAndLinesInCrLf) {
   EXPECT_EQ(w.Lines(), 1);
 }
 
+// Every control byte and DEL becomes a blank wherever it stands in a long
+// value (the writer checks eight bytes at a time); bytes from 0x80 stay.
+TEST(LineWriter, EachControlByteAnywhereInAValueBecomesABlank) {
+  test::TempDir dir;
+  const std::string path = dir.File("x.DAT");
+  TLineWriter w(DefaultFileSystem().CreateExclusive(path, 0600), "x.DAT");
+  std::string expected;
+  for (int c = 0; c < 256; ++c) {
+    for (std::size_t at : {0u, 7u, 8u, 13u, 20u}) {
+      std::string value(21, 'x');
+      value[5] = '\x80';
+      value[at] = static_cast<char>(c);
+      w.Field(value);
+      if (c < 0x20 || c == 0x7F) value[at] = ' ';
+      expected += value + '\t';
+    }
+  }
+  w.EndLine();
+  w.Close();
+  EXPECT_EQ(test::ReadFile(path), expected + "\r\n");
+}
+
 TEST(LineWriter, AFailedWriteNamesTheFileAndSaysWhyOnTheNextLine) {
   test::TempDir dir;
   test::FaultFileSystem fs;
