@@ -64,9 +64,19 @@ std::string ResolveAliasPath(const Env& env, const std::string& aliasName) {
   list.RefreshList();
   std::string error;
   const int i = list.ResolveAliasName(aliasName, error);
-  // Several names alike are the user's to settle; none is the page's "no alias".
+  // Several names alike are the user's to settle.
   if (i < 0 && error.find("fits several") != std::string::npos) throw EMvError(error);
-  return i < 0 ? std::string() : list.AliasPath(i);
+  if (i < 0) {
+    // On a command line no list is in view: name the ones there are.
+    std::vector<std::string> names;
+    list.GetAliasDisplayNames(names);
+    std::string known;
+    for (const std::string& name : names) known += (known.empty() ? "" : ", ") + name;
+    throw EMvError("No database alias is named \"" + aliasName + "\". " +
+                   (known.empty() ? std::string("No aliases are known here; name the database with --database.")
+                                  : "The aliases known here: " + known + "."));
+  }
+  return list.AliasPath(i);
 }
 
 }  // namespace iex

@@ -118,6 +118,7 @@ TSavedSettings MappingOptions(const TExportOptions& o, TSettingsStore* store) {
   if (o.mapBy) saved.mapBy = *o.mapBy == "type" ? "Travel Type" : "Travel Category";
   if (o.itinerary) saved.itinMap = *o.itinerary == "vendor" ? 1 : 0;
   if (o.travelTypeMap) saved.travelTypeMap = Utf8ToAnsi(*o.travelTypeMap);
+  if (o.allowLegacyLogin && !o.alias.empty()) AllowLegacyLogin(saved, Utf8ToAnsi(o.alias));
   return saved;
 }
 
@@ -149,6 +150,10 @@ TCliSetup ReadInputs(const TExportOptions& o, const Env& env, TSettingsStore* st
 
 // Connects and wipes the password; false with the reason said on `err`.
 bool Connect(db::TdmMain& dm, const TExportOptions& o, TCliSetup& s, std::FILE* err, std::string& failure) {
+  dm.AllowLegacyLogin = o.allowLegacyLogin || (!o.alias.empty() && LegacyLoginAllowed(s.saved, Utf8ToAnsi(o.alias)));
+  if (dm.AllowLegacyLogin)
+    Say(err, "Warning: the legacy login is allowed: a server that takes it gets the password's hash in a form a false "
+             "server can collect.");
   std::string passwordAnsi = Utf8ToAnsi(s.password);
   const bool connected = dm.ConnectToDBUtf8(s.pathUtf8, Utf8ToAnsi(o.user), passwordAnsi);
   const bool passwordGiven = !s.password.empty();

@@ -13,7 +13,7 @@ const char* const kExportUsage =
     "                             [--branch N] [--all]\n"
     "                             [--map-by category|type] [--itinerary category|vendor]\n"
     "                             [--category-letters TEN] [--travel-type-map TEXT] [--save-settings]\n"
-    "                             [--summary-json FILE]\n"
+    "                             [--summary-json FILE] [--allow-legacy-login]\n"
     "Without a password option the password is asked on the terminal. A plain local\n"
     "path is opened by the embedded engine, which does not check the password (the\n"
     "file's permissions guard it); host:/path goes to a server, which does.\n"
@@ -21,7 +21,10 @@ const char* const kExportUsage =
     "stopped run (Ctrl-C, SIGTERM) leaves the previous files as they were.\n"
     "Exit status: 0 done, 1 the export failed or was stopped, 2 usage or validation error.\n"
     "--summary-json FILE writes what the run did as JSON (files, line counts, invoices\n"
-    "covered, elapsed time, exit status, error), also when it fails.\n";
+    "covered, elapsed time, exit status, error), also when it fails.\n"
+    "--allow-legacy-login lets a server that takes only the legacy login (Firebird 2.5)\n"
+    "be reached; the password's hash then crosses the network in a form a false server\n"
+    "can collect. With --alias and --save-settings it is kept for that alias.\n";
 
 bool AsksForHelp(const std::vector<std::string>& args) {
   for (const std::string& a : args)
@@ -74,8 +77,8 @@ TExportOptions ParseExportOptions(const std::vector<std::string>& given) {
     if (a.rfind("--", 0) == 0 && std::find(seen.begin(), seen.end(), a) != seen.end())
       throw TUsageError("Option " + a + " is given twice.");
     seen.push_back(a);
-    if (a == "--all" || a == "--save-settings") {
-      (a == "--all" ? o.all : o.saveSettings) = true;
+    if (a == "--all" || a == "--save-settings" || a == "--allow-legacy-login") {
+      (a == "--all" ? o.all : a == "--save-settings" ? o.saveSettings : o.allowLegacyLogin) = true;
       const bool valued = std::find(given.begin(), given.end(), a) == given.end();
       if (valued) throw TUsageError("Option " + a + " takes no value.");
       continue;

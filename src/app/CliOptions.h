@@ -20,6 +20,7 @@ struct TExportOptions {
   std::optional<std::string> categoryLetters;
   std::optional<std::string> travelTypeMap;
   bool saveSettings = false;
+  bool allowLegacyLogin = false;  // offer a server the legacy login after SRP
   std::string summaryJson;  // where to write what the run did, for schedulers
 };
 

@@ -183,8 +183,30 @@ TMessage TfmMain::ConnectFailureMessage() const {
 }
 
 bool TfmMain::ConnectFromPage() {
-  const bool connected =
-      dmMain->ConnectToDB(view_.Text(TElement::edPath), view_.Text(TElement::edUserName), view_.Text(TElement::edPassword));
+  const std::string alias = view_.Text(TElement::cbAlias);
+  std::string unread;
+  TSavedSettings saved = store_.Load(&unread);
+  dmMain->AllowLegacyLogin = LegacyLoginAllowed(saved, alias);
+  auto connect = [&] {
+    return dmMain->ConnectToDB(view_.Text(TElement::edPath), view_.Text(TElement::edUserName),
+                               view_.Text(TElement::edPassword));
+  };
+  bool connected = connect();
+  // A server that takes only the legacy login (Firebird 2.5) is reached
+  // with it only when the clerk allows it for this alias, warned of the cost.
+  if (!connected && dmMain->LastConnectRefusedLogin && !alias.empty() &&
+      view_.ShowMessage({TMsgKind::Warning,
+                         "The server of alias " + alias + " refused the login: it may take only the legacy login of "
+                         "older Firebird servers.\nAllow the legacy login for this alias? The password's hash then "
+                         "crosses the network in a form a false server can collect.",
+                         TMsgButtons::YesNo, std::string(), true}) == TMsgResult::Yes) {
+    AllowLegacyLogin(saved, alias);
+    if (unread.empty()) store_.Save(saved);  // settings that could not all be read are not written back
+    dmMain->AllowLegacyLogin = true;
+    connected = connect();
+  }
+  if (connected && dmMain->AllowLegacyLogin)
+    view_.SetText(TElement::lStatus, "Legacy login allowed for " + alias + ": a false server could collect the password's hash.");
   if (connected && OnConnected) OnConnected();
   return connected;
 }

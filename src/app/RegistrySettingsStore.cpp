@@ -59,6 +59,7 @@ void TRegistrySettingsStore::ReadValues(TSavedSettings& s) {
   read("MAPBY", s.mapBy);
   if (reg.ValueExists("ITINPROVNAMEMAP")) s.itinMap = WholeNumber(reg.ReadString("ITINPROVNAMEMAP"));
   read("OUTPUTDIR", s.outputDir);
+  read("LEGACYLOGIN", s.legacyLoginAliases);
 }
 
 void TRegistrySettingsStore::Save(const TSavedSettings& s) {
@@ -85,6 +86,7 @@ void TRegistrySettingsStore::SaveValues(const TSavedSettings& s) {
   values.emplace_back("TRAVELTYPEMAP", s.travelTypeMap);
   values.emplace_back("ITINPROVNAMEMAP", std::to_string(s.itinMap));
   if (!s.outputDir.empty()) values.emplace_back("OUTPUTDIR", s.outputDir);
+  if (!s.legacyLoginAliases.empty()) values.emplace_back("LEGACYLOGIN", s.legacyLoginAliases);
   reg.WriteStrings(values);
 }
 

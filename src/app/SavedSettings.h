@@ -15,9 +15,15 @@ struct TSavedSettings {
   // ("OUTPUTDIR"; ANSI, as all values). The default folder, when it exists,
   // still takes the files without asking.
   std::string outputDir;
+  // The aliases whose server may be reached with the legacy login
+  // ("LEGACYLOGIN": names separated by ";"). Asked for each alias; SRP alone otherwise.
+  std::string legacyLoginAliases;
 
   static TSavedSettings Defaults();
 };
+
+bool LegacyLoginAllowed(const TSavedSettings& settings, const std::string& alias);
+void AllowLegacyLogin(TSavedSettings& settings, const std::string& alias);
 
 // Where they are kept; the window and the command line share it.
 class TSettingsStore {

@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
     return status;
   }
 #endif
+  if (!args.empty()) std::fprintf(stderr, "invoice-export: unknown command \"%s\"\n", args[0].c_str());
   std::fputs(kUsage, stderr);
   return 2;
 }

@@ -1,5 +1,7 @@
 #include "db/DataModule.h"
 
+#include <ibase.h>
+
 #include "db/DbError.h"
 #include "db/ErrorReasons.h"
 #include "db/ServiceProbe.h"
@@ -32,10 +34,13 @@ bool TdmMain::ConnectToDBUtf8(const std::string& pathUtf8, const std::string& DB
   ZAMDatabase.Params = {"USER_NAME=" + DBUserName, "PASSWORD=" + DBPassword};
   LastConnectError.clear();
   LastConnectDetails.clear();
+  LastConnectRefusedLogin = false;
+  ZAMDatabase.AllowLegacyLogin = AllowLegacyLogin;
   try {
-    ZAMDatabase.Connect();
+    ConnectOrThroughLocalServer(path);
   } catch (const EDatabaseError& e) {
     LastConnectError = ConnectionFailureReason(e, Utf8ToAnsi(path));
+    LastConnectRefusedLogin = e.Has(isc_login_error) && !AllowLegacyLogin;
     if (LastConnectError != e.what()) LastConnectDetails = e.what();
     ZAMDatabase.SetConnected(false);
     return false;
@@ -47,6 +52,24 @@ bool TdmMain::ConnectToDBUtf8(const std::string& pathUtf8, const std::string& DB
   return true;
 }
 
+
+// A plain path the embedded engine may not open for this user (its lock
+// folder is the firebird group's) may still be open to the local server,
+// as a file another engine holds is: that is tried before giving up.
+void TdmMain::ConnectOrThroughLocalServer(const std::string& path) {
+  try {
+    ZAMDatabase.Connect();
+  } catch (const EDatabaseError& e) {
+    if (!IsLockFolderRefusal(e) || !ParseConnectionString(path).host.empty()) throw;
+    ZAMDatabase.DatabaseNameUtf8 = "localhost:" + path;
+    try {
+      ZAMDatabase.Connect();
+    } catch (const EDatabaseError&) {
+      ZAMDatabase.DatabaseNameUtf8 = path;
+      throw e;  // no server either: the lock folder is what to mend
+    }
+  }
+}
 
 void TdmMain::AdjustDatabasePath(std::string& Path, const std::string& UserName, const std::string& Password) {
   db::AdjustDatabasePath(Path, [&] { return LocalServerRunning(UserName, Password); });

@@ -28,6 +28,10 @@ class TdmMain {
   // false and leaves the reason, in plain words, in LastConnectError.
   std::string LastConnectError;
   std::string LastConnectDetails;  // the engine's own words, when it gave any
+  // The server refused the SRP login: it may take only the legacy one.
+  bool LastConnectRefusedLogin = false;
+  // Offer the legacy login too (see TDatabase::AllowLegacyLogin).
+  bool AllowLegacyLogin = false;
   // True when the file was opened in this process by the embedded engine,
   // which does not check the password (the file's permissions guard it).
   // Asked of the connection itself: a plain path the engine could not open
@@ -55,6 +59,7 @@ class TdmMain {
   long CountInvoices(const TInvoiceFilter& filter);
 
  private:
+  void ConnectOrThroughLocalServer(const std::string& path);
   template <typename ReadRows>
   void Lookup(const std::string& sql, ReadRows readRows);
   std::string ReadSetting(int fieldNo);

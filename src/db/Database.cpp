@@ -44,8 +44,8 @@ void TDatabase::Connect() {
     dpb->insertString(&st, isc_dpb_lc_ctype, "NONE");
     dpb->insertTag(&st, isc_dpb_utf8_filename);
     dpb->insertInt(&st, isc_dpb_connect_timeout, 30);  // a server that never answers ends the wait
-    // Only SRP: the legacy method would hand a false server the password's hash.
-    dpb->insertString(&st, isc_dpb_auth_plugin_list, "Srp256,Srp");
+    // SRP only unless asked: the legacy method would hand a false server the password's hash.
+    dpb->insertString(&st, isc_dpb_auth_plugin_list, AllowLegacyLogin ? "Srp256,Srp,Legacy_Auth" : "Srp256,Srp");
     fb::ProviderScope scope;
     attachment_.reset(
         scope.provider->attachDatabase(&st, DatabaseNameUtf8.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st)));

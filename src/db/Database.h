@@ -24,6 +24,9 @@ class TDatabase {
 
   std::string DatabaseNameUtf8;  // the connection string; a file name in it is UTF-8
   std::vector<std::string> Params;
+  // Offer the server the legacy login after SRP. Off unless the user asked:
+  // a false server could collect the password's hash.
+  bool AllowLegacyLogin = false;
 
   void Connect();  // raises EDatabaseError
   void Disconnect();

@@ -2,10 +2,13 @@
 
 #include <ibase.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/AnsiText.h"
+#include "platform/Console.h"
 #include "platform/PathText.h"
 
 namespace iex::db {
@@ -18,7 +21,31 @@ std::string UpperHost(std::string host) {
   return host;
 }
 
+// The engine's words for an on-disk structure it does not read: "...;
+// found 11.0, support 12.2".
+std::string OlderFileReason(const std::string& words, const std::string& file) {
+  std::string found;
+  const auto at = words.find("found ");
+  if (at != std::string::npos)
+    for (std::size_t i = at + 6; i < words.size() && (std::isdigit(static_cast<unsigned char>(words[i])) || words[i] == '.'); ++i)
+      found += words[i];
+  if (!found.empty() && std::atoi(found.c_str()) > 12)
+    return "The database file was made by a newer Firebird (on-disk structure " + found +
+           ") than this one reads (" + file + "); reach it through the Firebird server that serves it (host:" + file + ").";
+  return "The database file was made by an older Firebird (on-disk structure " + (found.empty() ? std::string("below 12") : found) +
+         "; this engine reads 12) (" + file + "). Reach it through the Firebird server that serves it (host:" + file +
+         "), or upgrade it: back it up with that server's gbak -b and restore the backup with this version's gbak -c.";
+}
+
 }  // namespace
+
+// A refusal of the engine's lock folder: access denied on a path inside it
+// ("/tmp/firebird/", its fb_init or lock files) rather than on the database file.
+bool IsLockFolderRefusal(const EDatabaseError& e) {
+  if (e.OsError() != EACCES && e.OsError() != EPERM) return false;
+  const std::string folder = EngineLockFolder();
+  return !folder.empty() && std::string(e.what()).find(folder) != std::string::npos;
+}
 
 TEndpoint ParseConnectionString(const std::string& connection) {
   TEndpoint e;
@@ -64,9 +91,9 @@ std::string ConnectionFailureReason(const EDatabaseError& e, const std::string& 
   if (e.Codes().empty() && e.SQLCode() == 0) return e.what();
   if (e.Has(isc_login)) return "Wrong user name or password.";
   if (e.Has(isc_login_error))
-    return "The server refused the login. It may accept only the legacy password method, which this program does not "
-           "offer (a false server could collect the password's hash): let the server take Srp (AuthServer), or see "
-           "its firebird.log.";
+    return "The server refused the login. It may accept only the legacy password method, which this program offers "
+           "only when asked (a false server could collect the password's hash): let the server take Srp (AuthServer), "
+           "or allow the legacy login for this server (--allow-legacy-login; the window asks), or see its firebird.log.";
   if (e.Has(isc_network_error) || e.Has(isc_net_connect_err) || e.Has(isc_net_lookup_err)) {
     const std::string server = "host " + (where.host.empty() ? std::string("localhost") : where.host) + ", port " + where.port;
     if (e.Has(isc_net_lookup_err)) return "The server's name is unknown (" + server + ").";
@@ -76,9 +103,11 @@ std::string ConnectionFailureReason(const EDatabaseError& e, const std::string& 
     return "Another program holds the database file open with its own engine (" + file +
            "); close it, or reach the file through the database server (host:" + file + ").";
   const std::string onHost = where.host.empty() ? std::string() : " on host " + where.host;
-  if (e.Has(isc_lock_dir_access))
-    return "This user may not use the database engine's lock folder; add the user to the firebird group, or reach the "
-           "file through the database server (localhost:" + file + ").";
+  if (e.Has(isc_lock_dir_access) || IsLockFolderRefusal(e))
+    return "This user may not use the database engine's lock folder, which belongs to the firebird group: add the user "
+           "to that group (and log in again), or reach the file through the local database server (localhost:" +
+           file + ").";
+  if (e.Has(isc_wrong_ods)) return OlderFileReason(e.what(), file);
   if (e.Has(isc_io_error) && e.OsError() == ENOENT) return "The database file was not found" + onHost + " (" + file + ").";
   if (e.Has(isc_io_error) && e.OsError() == EISDIR) return "The path names a folder, not a database file (" + file + ").";
   if (e.Has(isc_io_error) && (e.OsError() == EACCES || e.OsError() == EPERM))

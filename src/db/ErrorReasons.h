@@ -18,6 +18,9 @@ TEndpoint ParseConnectionString(const std::string& connection);
 // "Unable to connect to database."; the engine's own text goes apart, as details.
 std::string ConnectionFailureReason(const EDatabaseError& e, const std::string& connection);
 
+// Whether the failure was the embedded engine's lock folder refusing this user.
+bool IsLockFolderRefusal(const EDatabaseError& e);
+
 // Plain words for an error of a connected database that the server's own
 // text does not make clear (a missing table or column, a lost server), or
 // empty. `connection` names the server in them.

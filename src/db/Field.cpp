@@ -1,6 +1,8 @@
 #include <ibase.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -65,6 +67,51 @@ std::string GeneralFloat(double v) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.15g", v);
   return buf;
+}
+
+// Hundredths of a decimal text such as "-2.675" or "1.5e-07", half away from zero.
+bool DecimalHundredths(const char* first, const char* last, int64_t& out) {
+  bool negative = false;
+  if (first < last && *first == '-') {
+    negative = true;
+    ++first;
+  }
+  std::string digits;
+  int exponent = 0;  // of the last digit
+  bool point = false;
+  for (; first < last && *first != 'e'; ++first) {
+    if (*first == '.') {
+      point = true;
+      continue;
+    }
+    digits += *first;
+    if (point) --exponent;
+  }
+  if (first < last) exponent += std::atoi(first + 1);
+  // value = digits * 10^exponent; hundredths = digits * 10^(exponent + 2)
+  const int shift = exponent + 2;
+  int64_t whole = 0;
+  const std::size_t keep = shift >= 0 ? digits.size() : (digits.size() > std::size_t(-shift) ? digits.size() - std::size_t(-shift) : 0);
+  for (std::size_t i = 0; i < keep; ++i) {
+    if (whole > (INT64_MAX - 9) / 10) return false;
+    whole = whole * 10 + (digits[i] - '0');
+  }
+  for (int i = 0; i < shift; ++i) {
+    if (whole > INT64_MAX / 10) return false;
+    whole *= 10;
+  }
+  // The first dropped digit decides: half away from zero.
+  if (shift < 0 && keep < digits.size() && digits[keep] >= '5') ++whole;
+  out = negative ? -whole : whole;
+  return true;
+}
+
+template <typename Floating>
+bool ShortestDecimalHundredths(Floating v, int64_t& out) {
+  if (!std::isfinite(v)) return false;
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return r.ec == std::errc() && DecimalHundredths(buf, r.ptr, out);
 }
 
 }  // namespace
@@ -264,10 +311,13 @@ int64_t TField::AsHundredths() const {
     if (2 * (rest < 0 ? -rest : rest) >= divisor) return whole + (v < 0 ? -1 : 1);
     return whole;
   };
-  auto floating = [&](double v) -> int64_t {
-    const double h = std::round(v * 100.0);
-    if (!(h > -9.2e18 && h < 9.2e18)) throw EConvertError("'" + AsString() + "' is out of range");
-    return static_cast<int64_t>(h);
+  // A floating value stands for the shortest decimal that reads back as it
+  // (what the clerk typed, what every database tool shows); that decimal
+  // is rounded, so 1.005 gives 1.01 although its binary value lies below.
+  auto floating = [&](auto v) -> int64_t {
+    int64_t h = 0;
+    if (!ShortestDecimalHundredths(v, h)) throw EConvertError("'" + AsString() + "' is out of range");
+    return h;
   };
   switch (c.type) {
     case SQL_SHORT:

@@ -21,7 +21,7 @@ int32_t ReadAmount(const TQuery& q, int col, const char* name, const std::string
   }
   if (hundredths < INT32_MIN || hundredths > INT32_MAX)
     throw EMvError("The amount " + f.AsString() + " in " + name + " of " + where +
-                   " is larger than the import file can hold (21474836.47 at most).\nNo file was changed.");
+                   " is outside the range the import file can hold (-21474836.48 to 21474836.47).\nNo file was changed.");
   return static_cast<int32_t>(hundredths);
 }
 

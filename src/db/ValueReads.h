@@ -11,7 +11,7 @@ namespace iex::db {
 // A column's text in the code page; the column is listed as lossy when
 // characters had to be replaced.
 std::string ReadText(const TQuery& q, int col, const char* name, TLossyColumns& lossy);
-// An amount as the file's 32-bit hundredths; a value beyond them ends the
+// An amount as the file's 32-bit hundredths; a value outside them ends the
 // run, naming the column and `where` ("invoice 1234").
 int32_t ReadAmount(const TQuery& q, int col, const char* name, const std::string& where);
 // A whole number, or none when the value is not one.

@@ -22,6 +22,11 @@ void PrepareConsole();
 // that UTF-8 whatever the locale says (Linux); nothing to do on Windows.
 void UseUtf8FileNames();
 
+// The folder of the embedded database engine's lock files (FIREBIRD_LOCK,
+// else the engine's default), with a final separator; "" where the engine
+// keeps no such folder of its own (Windows).
+std::string EngineLockFolder();
+
 // Whether a window can be shown: a desktop session's display.
 bool DisplayAvailable();
 

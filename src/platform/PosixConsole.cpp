@@ -25,4 +25,11 @@ bool DisplayAvailable() {
   return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
 }
 
+std::string EngineLockFolder() {
+  const char* set = std::getenv("FIREBIRD_LOCK");
+  std::string folder = set && *set ? set : "/tmp/firebird";
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
 }  // namespace iex

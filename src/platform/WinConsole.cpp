@@ -84,6 +84,8 @@ void PrepareConsole() {
 
 bool DisplayAvailable() { return true; }
 
+std::string EngineLockFolder() { return std::string(); }
+
 void UseUtf8FileNames() {}
 
 }  // namespace iex

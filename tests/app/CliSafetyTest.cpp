@@ -50,6 +50,17 @@ TEST_F(CliSafetyTest, EachConnectionFailureSaysWhy) {
   test::WriteFile(dir_->File("short.fdb"), "nineteen bytes here");
   fs::create_directories(dir_->File("folder.fdb"));
   mkfifo(dir_->File("fifo.fdb").c_str(), 0666);
+  // A file whose header says an older engine made it (on-disk structure 11).
+  fs::copy_file(path_, dir_->File("old.fdb"), fs::copy_options::overwrite_existing);
+  chmod(dir_->File("old.fdb").c_str(), 0666);
+  {
+    std::FILE* f = std::fopen(dir_->File("old.fdb").c_str(), "r+b");
+    ASSERT_NE(f, nullptr);
+    std::fseek(f, 18, SEEK_SET);
+    std::fputc(0x0B, f);
+    std::fclose(f);
+  }
+  const std::string older = "The database file was made by an older Firebird (on-disk structure 11.0; this engine reads 12) (";
   const std::string cut = "The file is not a Firebird database, or it is empty or cut short (";
   struct Case {
     std::string database;
@@ -65,6 +76,12 @@ TEST_F(CliSafetyTest, EachConnectionFailureSaysWhy) {
       // Never handed to the engine: a FIFO would block it for good, a device read forever.
       {dir_->File("fifo.fdb"), "x", "The path names a FIFO (named pipe), not a database file", false},
       {"/dev/zero", "x", "The path names a device, not a database file (/dev/zero).", false},
+      {dir_->File("old.fdb"), "x",
+       older + dir_->File("old.fdb") + "). Reach it through the Firebird server that serves it (host:" +
+           dir_->File("old.fdb") + "), or upgrade it: back it up with that server's gbak -b and restore the backup with "
+           "this version's gbak -c.",
+       false},
+      {test::RemotePath(dir_->File("old.fdb")), test::ServerPassword(), older, true},
       {test::RemotePath(dir_->File("missing.fdb")), test::ServerPassword(),
        "The database file was not found on host " + test::ServerHost(), true},
       {"127.0.0.1/1:" + path_, "x", "The database server is unreachable (host 127.0.0.1, port 1)", false},
@@ -199,6 +216,30 @@ TEST_F(CliSafetyTest, SettingsThatCannotBeSavedNameTheHiveAndSayTheFilesAreCompl
 // The password never goes to a server by the legacy method, whose hash a
 // false server could collect: a server that takes only that is refused,
 // and the message says why.
+// A user outside the firebird group: the embedded engine's lock folder
+// refuses, which is said in words with the group and both ways out.
+TEST_F(CliSafetyTest, AUserOutsideTheEnginesGroupIsToldOfTheLockFolder) {
+  if (geteuid() != 0) GTEST_SKIP() << "runs the program as another user, which needs root";
+  test::TempDir open;  // 0777, as the database and output folders of a shared machine may be
+  fs::copy_file(path_, open.File("agency.fdb"));
+  chmod(open.File("agency.fdb").c_str(), 0666);
+  fs::create_directories(open.File("out"));
+  fs::permissions(open.File("out"), fs::perms::all);
+  fs::create_directories(open.File("lock"));
+  fs::permissions(open.File("lock"), fs::perms::owner_all);  // the engine's group's, not the user's
+  const std::string command = "FIREBIRD_LOCK=" + open.File("lock") + " IEX_TEST_PW=x setpriv --reuid=65534 --regid=65534 "
+                              "--clear-groups " IEX_PROGRAM " export --database " + open.File("agency.fdb") +
+                              " --password-env IEX_TEST_PW --output-dir " + open.File("out") + " --all 2>" + open.File("err");
+  const int status = std::system(command.c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::string err = test::ReadFile(open.File("err"));
+  EXPECT_NE(err.find("Unable to connect to database.\nThis user may not use the database engine's lock folder, which "
+                     "belongs to the firebird group: add the user to that group (and log in again), or reach the file "
+                     "through the local database server (localhost:" + open.File("agency.fdb") + ")."),
+            std::string::npos)
+      << err;
+}
+
 TEST_F(CliSafetyTest, AServerTakingOnlyTheLegacyLoginIsRefused) {
   if (test::ServerHost().empty()) GTEST_SKIP() << "no Firebird server (IEX_FB_HOST) for this run";
   test::TempDir root;
@@ -211,12 +252,20 @@ TEST_F(CliSafetyTest, AServerTakingOnlyTheLegacyLoginIsRefused) {
   } stop{env + script + " stop >/dev/null 2>&1"};
   const std::string port = test::ReadFile(root.File("fb/port"));
   setenv("IEX_TEST_PW", test::ServerPassword().c_str(), 1);
-  const auto r = Run("inet://127.0.0.1:" + port.substr(0, port.find('\n')) + "/" + path_);
-  setenv("IEX_TEST_PW", "x", 1);
+  const std::string server = "inet://127.0.0.1:" + port.substr(0, port.find('\n')) + "/" + path_;
+  const auto r = Run(server);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("The server refused the login. It may accept only the legacy password method"), std::string::npos)
       << r.err;
+  EXPECT_NE(r.err.find("--allow-legacy-login"), std::string::npos) << r.err;
   EXPECT_TRUE(PreviousPairIntact());
+  // Asked for, the legacy login reaches it, and the run says what that costs.
+  const auto allowed = Run(server, {"--allow-legacy-login"});
+  setenv("IEX_TEST_PW", "x", 1);
+  EXPECT_EQ(allowed.status, 0) << allowed.err;
+  EXPECT_NE(allowed.err.find("Warning: the legacy login is allowed: a server that takes it gets the password's hash"),
+            std::string::npos)
+      << allowed.err;
 }
 
 }  // namespace

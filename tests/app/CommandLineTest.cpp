@@ -80,6 +80,9 @@ TEST(CommandLine, WordsItDoesNotKnowAndRepeatedOptionsAreUsageErrors) {
   EXPECT_EQ(Program("export --database a.fdb --database b.fdb --output-dir /tmp --all", err).status, 2);
   EXPECT_NE(test::ReadFile(err).find("Option --database is given twice."), std::string::npos) << test::ReadFile(err);
   EXPECT_EQ(Program("bogus", err).status, 2);
+  const std::string bogus = test::ReadFile(err);
+  EXPECT_EQ(bogus.find("invoice-export: unknown command \"bogus\"\n"), 0u) << bogus;
+  EXPECT_NE(bogus.find("usage: invoice-export"), std::string::npos) << bogus;
 }
 
 TEST(CommandLine, ABranchOutsideAToZIsNamedInTheTerminalsEncoding) {

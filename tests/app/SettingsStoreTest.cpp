@@ -151,7 +151,8 @@ TEST_F(SettingsStoreTest, CommandLineUsesAliasesAndSavesSettings) {
   const auto unknown = test::RunCli({"--alias", "nope", "--password-env", "IEX_ALIAS_PW", "--output-dir", folder, "--all"},
                                     env_, &store, [&](const std::string& a) { return ResolveAliasPath(env_, a); });
   EXPECT_EQ(unknown.status, 2);
-  EXPECT_NE(unknown.err.find("Please enter Alias Name."), std::string::npos);
+  EXPECT_NE(unknown.err.find("No database alias is named \"nope\". The aliases known here: DEMO."), std::string::npos)
+      << unknown.err;
 }
 
 // A folder named in UTF-8 is named back as it is, never converted twice.

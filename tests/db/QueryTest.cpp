@@ -41,7 +41,16 @@ class QueryTest : public ::testing::TestWithParam<bool> {
     u->ExecuteScript(
         "CREATE TABLE CS (U CHAR(5) CHARACTER SET UTF8, W CHAR(5) CHARACTER SET WIN1251, "
         "L VARCHAR(5) CHARACTER SET ISO8859_1, N2 NUMERIC(15,2), N4 NUMERIC(15,4), F DOUBLE PRECISION, I INTEGER);\n"
-        "INSERT INTO CS VALUES ('é', 'жж', 'ü', 123.45, -0.00505, -0.125, 12345);\n");
+        "INSERT INTO CS VALUES ('é', 'жж', 'ü', 123.45, -0.00505, -0.125, 12345);\n"
+        // Amounts typed into floating columns: their binary values lie just above or below the decimals.
+        "CREATE TABLE FL (N INTEGER, D DOUBLE PRECISION, S FLOAT);\n"
+        "INSERT INTO FL VALUES (1, 1.115, 1.115);\n"
+        "INSERT INTO FL VALUES (2, -2.675, -2.675);\n"
+        "INSERT INTO FL VALUES (3, 0.615, 0.615);\n"
+        "INSERT INTO FL VALUES (4, 1.005, 1.005);\n"
+        "INSERT INTO FL VALUES (5, 0.285, 0.285);\n"
+        "INSERT INTO FL VALUES (6, 21474836.47, 0.125);\n"
+        "INSERT INTO FL VALUES (7, 1e-9, -0.004);\n");
     u.reset();
     chmod(path_.c_str(), 0666);
   }
@@ -205,6 +214,20 @@ TEST_P(QueryTest, AmountsOfEveryNumericTypeAsHundredths) {
   EXPECT_EQ(q_.FieldByName("F").AsHundredths(), -13);
   EXPECT_EQ(q_.FieldByName("I").AsHundredths(), 12345) << "a whole-number column holds hundredths";
   EXPECT_EQ(q_.FieldByName("Z").AsHundredths(), 0);
+}
+
+// The decimal the value was typed as is rounded half away from zero, not
+// the binary value's product with 100.
+TEST_P(QueryTest, FloatingAmountsRoundTheDecimalTheyWereTypedAs) {
+  q_.SetSQL({"SELECT D, S FROM FL ORDER BY N"});
+  q_.ExecQuery();
+  const int64_t expected[][2] = {{112, 112}, {-268, -268}, {62, 62}, {101, 101}, {29, 29}, {2147483647, 13}, {0, 0}};
+  for (const auto& e : expected) {
+    ASSERT_FALSE(q_.Eof());
+    EXPECT_EQ(q_.FieldByName("D").AsHundredths(), e[0]) << q_.FieldByName("D").AsString();
+    EXPECT_EQ(q_.FieldByName("S").AsHundredths(), e[1]) << q_.FieldByName("S").AsString();
+    q_.Next();
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, QueryTest, ::testing::Values(false, true),
