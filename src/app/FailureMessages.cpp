@@ -20,7 +20,10 @@ TMessage RunFailure(const std::exception& e, const db::TdmMain* dm) {
     m.text = e.what();
     return m;
   }
-  const std::string reason = db::DatabaseErrorReason(*database, dm ? dm->ZAMDatabase.DatabaseNameUtf8 : std::string());
+  const std::string connection = dm ? dm->ZAMDatabase.DatabaseNameUtf8 : std::string();
+  const std::string reason = dm && dm->ZAMDatabase.DroppedSilentServer
+                                 ? db::SilentServerReason(connection, db::TDatabase::SilenceLimitSeconds.load())
+                                 : db::DatabaseErrorReason(*database, connection);
   m.text = "The database could not be read.\n" +
            (reason.empty() ? std::string("The database engine reported an error; its own words follow.") : reason);
   m.details = e.what();

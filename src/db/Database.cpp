@@ -5,9 +5,12 @@
 #include <algorithm>
 
 #include "db/DbError.h"
+#include "db/ErrorReasons.h"
+#include "db/ServerWatch.h"
 #include "db/FbApi.h"
 #include "db/Transaction.h"
 #include "platform/Console.h"
+#include "platform/SignalsKept.h"
 
 namespace iex::db {
 
@@ -47,8 +50,19 @@ void TDatabase::Connect() {
     // SRP only unless asked: the legacy method would hand a false server the password's hash.
     dpb->insertString(&st, isc_dpb_auth_plugin_list, AllowLegacyLogin ? "Srp256,Srp,Legacy_Auth" : "Srp256,Srp");
     fb::ProviderScope scope;
-    attachment_.reset(
-        scope.provider->attachDatabase(&st, DatabaseNameUtf8.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st)));
+    const TSignalsKept ours;  // the client takes Ctrl-C over at its first attach
+    Firebird::IAttachment* attached =
+        scope.provider->attachDatabase(&st, DatabaseNameUtf8.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+    DroppedSilentServer = false;
+    std::unique_ptr<TServerWatch> watch;
+    if (!ParseConnectionString(DatabaseNameUtf8).host.empty())
+      watch = std::make_unique<TServerWatch>(
+          TServerWatch::Hooks{[this] { return Answers(); }, [this] { return calls_.load() > 0; },
+                              [this] { Cancel(fb_cancel_abort); }, [this] { DroppedSilentServer = true; }},
+          std::chrono::seconds(SilenceLimitSeconds.load()));
+    const std::lock_guard lock(handleMutex_);
+    attachment_.reset(attached);
+    watch_ = std::move(watch);
 
     const unsigned char items[] = {isc_info_db_sql_dialect, isc_info_end};
     unsigned char answer[32] = {};
@@ -64,18 +78,41 @@ void TDatabase::Connect() {
 void TDatabase::Disconnect() {
   if (!attachment_) return;
   for (TTransaction* t : transactions_) t->EndOnDisconnect();
-  fb::Finish(attachment_, [](Firebird::IAttachment* a, Firebird::ThrowStatusWrapper* st) { a->detach(st); });
+  // The transactions' ends above were watched: a server that did not answer
+  // them has been dropped, so the detach does not wait on it either.
+  fb::Ref<Firebird::IAttachment> leaving;
+  std::unique_ptr<TServerWatch> watch;
+  {
+    const std::lock_guard lock(handleMutex_);
+    leaving = std::move(attachment_);
+    watch = std::move(watch_);
+  }
+  fb::Finish(leaving, [](Firebird::IAttachment* a, Firebird::ThrowStatusWrapper* st) { a->detach(st); });
+  watch.reset();
 }
 
-void TDatabase::CancelOperation() noexcept {
+void TDatabase::Cancel(int option) noexcept {
+  // A reference of its own, taken under the lock: the owning thread may
+  // detach meanwhile without the cancel reading a freed handle, and the
+  // lock is never held across a call that waits for the server.
+  fb::Ref<Firebird::IAttachment> a;
+  {
+    const std::lock_guard lock(handleMutex_);
+    if (!attachment_) return;
+    attachment_->addRef();
+    a.reset(attachment_.get());
+    if (watch_ && option == fb_cancel_raise) watch_->StopAsked();
+  }
   try {
-    if (Firebird::IAttachment* a = attachment_.get()) {
-      fb::Status st;
-      a->cancelOperation(&st, fb_cancel_raise);
-    }
+    fb::Status st;
+    a->cancelOperation(&st, option);
   } catch (...) {
   }
 }
+
+void TDatabase::CancelOperation() noexcept { Cancel(fb_cancel_raise); }
+
+void TDatabase::AbortConnection() noexcept { Cancel(fb_cancel_abort); }
 
 void TDatabase::SetConnected(bool value) {
   if (value)

@@ -129,9 +129,17 @@ std::string DatabaseErrorReason(const EDatabaseError& e, const std::string& conn
   const std::string server =
       where.host.empty() ? std::string() : " (host " + where.host + ", port " + where.port + ")";
   if (e.Has(isc_att_shutdown) || e.Has(isc_shutdown)) return "The database was shut down while the export read it" + server + ".";
-  if (e.Has(isc_network_error) || e.Has(isc_conn_lost))
-    return "The connection to the database server" + server + " was lost while the export read it.";
+  if (e.Has(isc_network_error) || e.Has(isc_conn_lost) || e.Has(isc_net_read_err) || e.Has(isc_net_write_err))
+    return "The connection to the database server" + server +
+           " was lost while the export read it: the server went away, or the network to it did.";
   return std::string();
+}
+
+std::string SilentServerReason(const std::string& connection, int seconds) {
+  const TEndpoint where = ParseConnectionString(connection);
+  return "The database server (host " + (where.host.empty() ? std::string("localhost") : where.host) + ", port " +
+         where.port + ") stopped answering while the export read it: nothing came for " + std::to_string(seconds) +
+         " seconds, so the connection was dropped.";
 }
 
 std::string NotADatabaseFile(const std::string& connectionUtf8) {

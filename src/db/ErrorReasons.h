@@ -26,6 +26,9 @@ bool IsLockFolderRefusal(const EDatabaseError& e);
 // empty. `connection` names the server in them.
 std::string DatabaseErrorReason(const EDatabaseError& e, const std::string& connection = "");
 
+// Why a run ended whose server stopped answering for `seconds`.
+std::string SilentServerReason(const std::string& connection, int seconds);
+
 // A path on this machine that is there but no file a database engine can
 // open (a folder, a FIFO, a device): why, or "" when it is a file or absent.
 std::string NotADatabaseFile(const std::string& connectionUtf8);

@@ -46,18 +46,19 @@ auto Call(F&& f) -> decltype(f()) {
 }
 
 // Ends an interface that may already be dead (a lost connection): the polite
-// call first, which lets go of the reference when it succeeds; the plain
-// release when it fails.
+// call, which lets go of the reference when it succeeds. When it fails the
+// connection under it is gone, and the client library frees the object with
+// the connection: releasing it as well reads freed memory (a crash seen on
+// stops over TCP with the server lost), so it is let go unreleased.
 template <typename I, typename End>
 void Finish(Ref<I>& handle, End end) {
   if (!handle) return;
   try {
     Status st;
     end(handle.get(), &st);  // Firebird::ThrowStatusWrapper*
-    (void)handle.release();
   } catch (const Firebird::FbException&) {
-    handle.reset();
   }
+  (void)handle.release();
 }
 
 }  // namespace iex::db::fb

@@ -137,6 +137,7 @@ std::string TField::AsBytes() const {
       ISC_QUAD id = Read<ISC_QUAD>(p);
       std::string bytes;
       TTransaction& tr = *query_->transaction_;
+      const TDatabase::TCall call(tr.Database());
       fb::Call([&] {
         fb::Status st;
         fb::Ref<Firebird::IBlob> blob(tr.Database().Handle()->openBlob(&st, tr.Handle(), &id, 0, nullptr));

@@ -55,7 +55,11 @@ void TQuery::SetParamInteger(const std::string& name, int64_t value) { paramValu
 void TQuery::Unprepare() {
   inMeta_.reset();
   outMeta_.reset();
-  fb::Finish(statement_, [](Firebird::IStatement* s, ThrowStatusWrapper* st) { s->free(st); });
+  if (statement_ && transaction_) {
+    const TDatabase::TCall call(transaction_->Database());
+    fb::Finish(statement_, [](Firebird::IStatement* s, ThrowStatusWrapper* st) { s->free(st); });
+  }
+  statement_.reset();
   columns_.clear();
   dirty_ = true;
 }
@@ -65,6 +69,7 @@ void TQuery::Prepare() {
   const TranslatedSql sql = TranslateNamedParams(SQLText());
   paramNames_ = sql.names;
   TDatabase& db = transaction_->Database();
+  const TDatabase::TCall call(db);
   fb::Call([&] {
     fb::Status st;
     statement_.reset(db.Handle()->prepare(&st, transaction_->Handle(), 0, sql.text.c_str(), db.Dialect(),
@@ -122,6 +127,7 @@ void TQuery::ExecQuery() {
   if (dirty_ || !statement_) Prepare();
   for (const std::string& name : paramNames_)
     if (!paramValues_.count(name)) throw EMvError("Parameter " + name + " has no value.");
+  const TDatabase::TCall call(transaction_->Database());
   fb::Call([&] {
     fb::Status st;
     std::vector<unsigned char> input(inMeta_->getMessageLength(&st), 0);
@@ -142,6 +148,7 @@ void TQuery::ExecQuery() {
 }
 
 void TQuery::Fetch() {
+  const TDatabase::TCall call(transaction_->Database());
   fb::Call([&] {
     fb::Status st;
     eof_ = cursor_->fetchNext(&st, row_.data()) != Firebird::IStatus::RESULT_OK;
@@ -154,7 +161,11 @@ void TQuery::Next() {
 }
 
 void TQuery::Close() {
-  fb::Finish(cursor_, [](Firebird::IResultSet* r, ThrowStatusWrapper* st) { r->close(st); });
+  if (cursor_ && transaction_) {
+    const TDatabase::TCall call(transaction_->Database());
+    fb::Finish(cursor_, [](Firebird::IResultSet* r, ThrowStatusWrapper* st) { r->close(st); });
+  }
+  (void)cursor_.release();  // a transaction gone took the cursor with it
   eof_ = true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "db/DbError.h"
 #include "db/FbApi.h"
+#include "platform/SignalsKept.h"
 
 namespace iex::db {
 
@@ -19,6 +20,7 @@ std::string QueryLocalServerVersion(const std::string& user, const std::string& 
       spb->insertString(&st, isc_spb_user_name, user.c_str());
       spb->insertString(&st, isc_spb_password, password.c_str());
       fb::ProviderScope scope;
+      const TSignalsKept ours;  // the client takes Ctrl-C over at its first attach
       service.reset(
           scope.provider->attachServiceManager(&st, "service_mgr", spb->getBufferLength(&st), spb->getBuffer(&st)));
       const unsigned char items[] = {isc_info_svc_server_version};

@@ -13,7 +13,10 @@ TTransaction::TTransaction(TDatabase& database) : database_(&database) { databas
 
 TTransaction::~TTransaction() {
   CloseQueries();
-  if (handle_) fb::Finish(handle_, [](Firebird::ITransaction* t, Firebird::ThrowStatusWrapper* st) { t->rollback(st); });
+  if (handle_ && database_) {
+    const TDatabase::TCall call(*database_);
+    fb::Finish(handle_, [](Firebird::ITransaction* t, Firebird::ThrowStatusWrapper* st) { t->rollback(st); });
+  }
   for (TQuery* q : queries_) q->transaction_ = nullptr;
   if (database_) database_->Unregister(this);
 }
@@ -27,6 +30,7 @@ void TTransaction::CloseQueries() {
 void TTransaction::StartTransaction() {
   if (handle_) throw EMvError("Transaction is already active.");
   if (!database_ || !database_->Connected()) throw EMvError("Database not connected.");
+  const TDatabase::TCall call(*database_);
   fb::Call([&] {
     fb::Status st;
     handle_.reset(database_->Handle()->startTransaction(&st, 0, nullptr));
@@ -36,6 +40,7 @@ void TTransaction::StartTransaction() {
 void TTransaction::Commit() {
   if (!handle_) throw EMvError("Transaction is not active.");
   CloseQueries();
+  const TDatabase::TCall call(*database_);
   fb::Call([&] {
     fb::Status st;
     handle_->commit(&st);
@@ -47,6 +52,7 @@ void TTransaction::Rollback() {
   if (!handle_) throw EMvError("Transaction is not active.");
   CloseQueries();
   try {
+    const TDatabase::TCall call(*database_);
     fb::Call([&] {
       fb::Status st;
       handle_->rollback(&st);
@@ -63,6 +69,7 @@ void TTransaction::Rollback() {
 void TTransaction::EndOnDisconnect() {
   CloseQueries();
   for (TQuery* q : queries_) q->Unprepare();
+  const TDatabase::TCall call(*database_);
   fb::Finish(handle_, [](Firebird::ITransaction* t, Firebird::ThrowStatusWrapper* st) { t->rollback(st); });
 }
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 
@@ -13,8 +14,10 @@
 #include "CliRunner.h"
 #include "FakeEnv.h"
 #include "FaultFileSystem.h"
+#include "PrivateServer.h"
 #include "TempPaths.h"
 #include "app/RegistrySettingsStore.h"
+#include "db/Database.h"
 #include "export/OutputTransaction.h"
 
 namespace iex {
@@ -242,17 +245,10 @@ TEST_F(CliSafetyTest, AUserOutsideTheEnginesGroupIsToldOfTheLockFolder) {
 
 TEST_F(CliSafetyTest, AServerTakingOnlyTheLegacyLoginIsRefused) {
   if (test::ServerHost().empty()) GTEST_SKIP() << "no Firebird server (IEX_FB_HOST) for this run";
-  test::TempDir root;
-  const std::string script = std::string(IEX_SOURCE_DIR) + "/scripts/firebird-server";
-  const std::string env = "IEX_FB_PORT= IEX_FB_ROOT=" + root.File("fb") + " IEX_FB_AUTH=Legacy_Auth ";
-  ASSERT_EQ(std::system((env + script + " start >/dev/null 2>&1").c_str()), 0);
-  struct Stop {
-    std::string command;
-    ~Stop() { (void)!std::system(command.c_str()); }
-  } stop{env + script + " stop >/dev/null 2>&1"};
-  const std::string port = test::ReadFile(root.File("fb/port"));
+  const test::TPrivateServer legacy("Legacy_Auth");
+  ASSERT_TRUE(legacy.Started());
   setenv("IEX_TEST_PW", test::ServerPassword().c_str(), 1);
-  const std::string server = "inet://127.0.0.1:" + port.substr(0, port.find('\n')) + "/" + path_;
+  const std::string server = legacy.Path(path_);
   const auto r = Run(server);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("The server refused the login. It may accept only the legacy password method"), std::string::npos)
@@ -266,6 +262,61 @@ TEST_F(CliSafetyTest, AServerTakingOnlyTheLegacyLoginIsRefused) {
   EXPECT_NE(allowed.err.find("Warning: the legacy login is allowed: a server that takes it gets the password's hash"),
             std::string::npos)
       << allowed.err;
+}
+
+// A stop over TCP ends the run within a second or so even when the server
+// no longer answers (frozen mid-run): the statement is cancelled, and a
+// connection that does not answer the cancel is dropped. Never a crash.
+TEST_F(CliSafetyTest, AStopOverTcpEndsPromptlyEvenWithTheServerFrozen) {
+  if (test::ServerHost().empty()) GTEST_SKIP() << "no Firebird server (IEX_FB_HOST) for this run";
+  const test::TPrivateServer server;
+  ASSERT_TRUE(server.Started());
+  setenv("IEX_TEST_PW", test::ServerPassword().c_str(), 1);
+  for (const bool frozen : {false, true, true, false, true}) {
+    test::FaultFileSystem files;
+    files.target = "IMPACCT";
+    std::chrono::steady_clock::time_point stopped;
+    files.onFirstWrite = [&] {
+      if (frozen) server.Freeze();
+      stopped = std::chrono::steady_clock::now();
+      std::raise(SIGINT);
+    };
+    env_.files = &files;
+    const auto r = Run(server.Path(path_));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - stopped).count();
+    server.Thaw();
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("The export was stopped: interrupted by signal SIGINT"), std::string::npos) << r.err;
+    EXPECT_LT(seconds, 3.0) << (frozen ? "frozen server" : "live server");
+    EXPECT_TRUE(PreviousPairIntact());
+  }
+  setenv("IEX_TEST_PW", "x", 1);
+}
+
+// A server that stops answering mid-run ends the run in bounded time, and
+// the failure names it and says it stopped answering.
+TEST_F(CliSafetyTest, AServerThatStopsAnsweringEndsTheRunAndIsNamed) {
+  if (test::ServerHost().empty()) GTEST_SKIP() << "no Firebird server (IEX_FB_HOST) for this run";
+  const test::TPrivateServer server;
+  ASSERT_TRUE(server.Started());
+  setenv("IEX_TEST_PW", test::ServerPassword().c_str(), 1);
+  const int limit = db::TDatabase::SilenceLimitSeconds.exchange(2);
+  test::FaultFileSystem files;
+  files.target = "IMPACCT";
+  files.onFirstWrite = [&] { server.Freeze(); };
+  env_.files = &files;
+  const auto started = std::chrono::steady_clock::now();
+  const auto r = Run(server.Path(path_));
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  server.Thaw();
+  db::TDatabase::SilenceLimitSeconds = limit;
+  setenv("IEX_TEST_PW", "x", 1);
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find("The database server (host 127.0.0.1, port "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(") stopped answering while the export read it: nothing came for 2 seconds"), std::string::npos)
+      << r.err;
+  EXPECT_LT(seconds, 10.0);
+  EXPECT_TRUE(PreviousPairIntact());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -33,6 +34,27 @@ class DataModuleTest : public ::testing::Test {
 
 test::TempDir* DataModuleTest::dir_ = nullptr;
 std::string DataModuleTest::path_;
+
+#ifndef _WIN32
+// The client library installs a Ctrl-C handler of its own at the first
+// attach of a process (one that shuts every connection down). The probe
+// attaches for the first time in a process whose SIGINT is ignored (as
+// nohup leaves it) and SIGTERM handled, and says what they are afterwards.
+TEST_F(DataModuleTest, TheFirstAttachLeavesTheProgramsSignalDispositionsInPlace) {
+  for (const std::string& path : {path_, test::ServerHost().empty() ? std::string() : test::RemotePath(path_)}) {
+    if (path.empty()) continue;
+    const std::string command = std::string(IEX_SIGNAL_PROBE) + " '" + path + "' '" +
+                                (path == path_ ? std::string("x") : test::ServerPassword()) + "'";
+    std::FILE* p = popen(command.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    char line[256] = {};
+    const bool read = std::fgets(line, sizeof line, p) != nullptr;
+    pclose(p);
+    ASSERT_TRUE(read);
+    EXPECT_STREQ(line, "connected; SIGINT ignored; SIGTERM ours, reset after one\n") << path;
+  }
+}
+#endif
 
 TEST_F(DataModuleTest, PlainLocalPathConnectsThroughTheEmbeddedEngine) {
   EXPECT_TRUE(dm_.LocalServerRunning("SYSDBA", "whatever"));
