@@ -6,6 +6,7 @@
 
 #include "app/CliAliases.h"
 #include "app/CliExport.h"
+#include "app/CliRecover.h"
 #include "app/RegistrySettingsStore.h"
 #include "app/CliOptions.h"
 #include "app/GuiMain.h"
@@ -22,7 +23,8 @@ const char* const kUsage =
 #else
     "usage: invoice-export export ...    run an export (see invoice-export export --help)\n"
 #endif
-    "       invoice-export aliases       list the database aliases with their paths (see invoice-export aliases --help)\n";
+    "       invoice-export aliases       list the database aliases with their paths (see invoice-export aliases --help)\n"
+    "       invoice-export recover --output-dir DIR   settle an export a crash interrupted, without exporting\n";
 
 }  // namespace
 
@@ -58,6 +60,14 @@ int main(int argc, char** argv) {
       return 0;
     }
     return iex::RunAliasesCommand(args, env, stdout, stderr);
+  }
+  if (!args.empty() && args[0] == "recover") {
+    args.erase(args.begin());
+    if (iex::AsksForHelp(args)) {
+      std::fputs(iex::kRecoverUsage, stdout);
+      return 0;
+    }
+    return iex::RunRecoverCommand(args, env, stdout, stderr);
   }
 #ifdef IEX_HAS_WINDOW
   if (args.empty()) {

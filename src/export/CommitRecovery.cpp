@@ -48,6 +48,35 @@ std::string SettleCommit(TFileSystem& fs, const std::string& folder, bool undo) 
     inPlace.push_back(Holds(fs, in(e.name), e.digest));
     forward = forward && (inPlace.back() || Holds(fs, in(e.temp), e.digest));
   }
+  // Undone only where every file is one the commit knows: its new version
+  // with the previous one kept, or the previous one back (or never there).
+  // A file changed or removed since by someone else leaves everything as it is.
+  if (!forward) {
+    std::string unknown;
+    for (std::size_t i = 0; i < record.entries.size(); ++i) {
+      const TCommitEntry& e = record.entries[i];
+      const bool kept = fs.Exists(in(e.previous));
+      // Not in place: the commit had not reached it (its new version still
+      // waits), or it was put back already, or it went aside and waits to return.
+      const bool known = inPlace[i] ? (e.kept == TKeptAs::None || kept)
+                                    : Holds(fs, in(e.temp), e.digest) || !kept ||
+                                          (e.kept == TKeptAs::Aside && !fs.Exists(in(e.name)));
+      if (!known) unknown += (unknown.empty() ? "" : ", ") + e.name;
+    }
+    if (!unknown.empty()) {
+      std::string copies;
+      for (const TCommitEntry& e : record.entries)
+        if (fs.Exists(in(e.previous))) copies += (copies.empty() ? "" : ", ") + e.previous;
+      for (const TCommitEntry& e : record.entries)
+        if (fs.Exists(in(e.temp))) copies += (copies.empty() ? "" : ", ") + e.temp;
+      throw EMvError("An export into " + ShownPath(folder) +
+                     " had been interrupted while its files went in place, and " + unknown +
+                     " changed since (edited, replaced or removed): neither that export's pair nor the one before it is "
+                     "whole, so nothing was changed.\nThe copies kept are " + (copies.empty() ? "none" : copies) +
+                     ". Choose the pair to keep (the accounting program should import a matching IMPACCT.DAT and "
+                     "IMPINV.DAT), then remove " + TCommitRecord::kName + " from the folder.");
+    }
+  }
   try {
     for (std::size_t i = 0; i < record.entries.size(); ++i) {
       const TCommitEntry& e = record.entries[i];
@@ -61,7 +90,7 @@ std::string SettleCommit(TFileSystem& fs, const std::string& folder, bool undo) 
         else if (fs.Exists(previous))
           fs.Rename(previous, final);
         else
-          throw EMvError("The previous " + e.name + " is gone");
+          throw EMvError("The previous " + e.name + " in " + ShownPath(folder) + " is gone");
       } else if (!forward && e.kept == TKeptAs::Aside && !fs.Exists(final) && fs.Exists(previous)) {
         fs.Rename(previous, final);
       }

@@ -43,8 +43,13 @@ TOutputTransaction::TOutputTransaction(TFileSystem& fs, std::string folder) : fs
   std::string holder;
   try {
     lock_ = fs_.TryLock(lockPath, "pid " + std::to_string(fs_.ProcessId()), holder);
+  } catch (const ELockRefused& e) {
+    // A lock the folder holds but no export may use: named, with the way out.
+    throw EMvError("The export's lock file " + ShownPath(lockPath) + " " + e.Why() +
+                   ", so no export may use it.\nRemove it (it holds no data; the next export makes a new one), then "
+                   "export again. Nothing was changed.");
   } catch (const EFileError& e) {
-    // The clerk knows the import files, not our lock beside them.
+    // The folder itself refused: the import file's name tells the clerk best.
     throw EMvError(Failure(FinalPath("IMPACCT.DAT"), e));
   }
   if (!lock_)
@@ -84,8 +89,11 @@ void TOutputTransaction::KeepPrevious(TCommitEntry& e) {
   const std::string final = In(e.name), previous = In(e.previous);
   if (fs_.IsFolder(final)) throw EMvError(TLineWriter::FailureText(final, EFileError::Cause(EISDIR)));
   fs_.Remove(previous);  // ours, from an earlier try of this process
-  if (fs_.Link(final, previous))
+  int error = 0;
+  if (fs_.Link(final, previous, &error))
     e.kept = TKeptAs::Link;
+  else if (error == ENOSPC)  // links there are, but no room for one: as any write on a full disk
+    throw EMvError(Failure(FinalPath(e.name), EFileError(ENOSPC, folder_)) + "\nThe previous import files are unchanged.");
   else
     e.kept = fs_.Exists(final) ? TKeptAs::Aside : TKeptAs::None;  // no links here: renamed aside just in time
 }

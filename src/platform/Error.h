@@ -1,4 +1,5 @@
 #pragma once
+#include <cerrno>
 #include <stdexcept>
 #include <string>
 
@@ -27,6 +28,18 @@ class EFileError : public EMvError {
   int error_;
   std::string path_;
   std::string detail_;
+};
+
+// A lock file that is there but is none an export may take: a link, a
+// FIFO, a second name of another file, a stranger's file. `Why` says which.
+class ELockRefused : public EFileError {
+ public:
+  ELockRefused(const std::string& path, std::string why)
+      : EFileError(EPERM, path, "The lock file " + why + "."), why_(std::move(why)) {}
+  const std::string& Why() const { return why_; }
+
+ private:
+  std::string why_;
 };
 
 }  // namespace iex

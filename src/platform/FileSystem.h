@@ -39,9 +39,9 @@ class TFileSystem {
   // Replaces `to`; a link at `to` is replaced itself, never its target.
   virtual void Rename(const std::string& from, const std::string& to) = 0;
   // A second name for an existing file (a link is linked itself); false
-  // when none was made: `existing` is missing, or the file system takes no
-  // links (FAT, exFAT, many SMB shares).
-  virtual bool Link(const std::string& existing, const std::string& newPath) noexcept = 0;
+  // when none was made: `existing` is missing, the file system takes no
+  // links (FAT, exFAT, many SMB shares), or (`error` ENOSPC) the disk is full.
+  virtual bool Link(const std::string& existing, const std::string& newPath, int* error = nullptr) noexcept = 0;
   virtual bool Remove(const std::string& path) noexcept = 0;
   // Whether a name exists, a link or a folder included (never followed).
   virtual bool Exists(const std::string& path) noexcept = 0;

@@ -16,15 +16,6 @@ bool TLockedFile::Exists() const {
   return std::filesystem::exists(PathOfText(path_), ec);
 }
 
-std::string TLockedFile::Read() const {
-  if (!Exists()) return std::string();
-  std::ifstream in(PathOfText(path_), std::ios::binary);
-  if (!in) throw EMvError(std::string(std::strerror(errno)) + ": " + path_);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 void TLockedFile::Write(const std::string& content) {
   TAtomicWrite how;
   how.newMode = shared_ ? 0664 : 0600;

@@ -118,8 +118,10 @@ class PosixFileSystem final : public TFileSystem {
     if (::rename(from.c_str(), to.c_str()) != 0) throw EFileError(errno, to);
   }
 
-  bool Link(const std::string& existing, const std::string& newPath) noexcept override {
-    return ::link(existing.c_str(), newPath.c_str()) == 0;
+  bool Link(const std::string& existing, const std::string& newPath, int* error) noexcept override {
+    if (::link(existing.c_str(), newPath.c_str()) == 0) return true;
+    if (error) *error = errno;
+    return false;
   }
 
   bool Remove(const std::string& path) noexcept override { return ::unlink(path.c_str()) == 0; }
@@ -178,13 +180,21 @@ class PosixFileSystem final : public TFileSystem {
       created = false;
       fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     }
+    if (fd < 0 && errno == ELOOP) throw ELockRefused(path, "is a symbolic link");
     if (fd < 0) throw EFileError(errno, path);
     struct stat st {};
-    const bool sound = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
-                       (st.st_uid == ::geteuid() || st.st_uid == 0 || (shared && MemberOf(st.st_uid, dir.st_gid)));
-    if (!sound) {
+    // A lock of its own: a regular file with one name, owned by this user or
+    // (in a shared folder) by one of the folder's group.
+    const char* unsound = ::fstat(fd, &st) != 0   ? "cannot be examined"
+                          : S_ISDIR(st.st_mode)   ? "is a folder"
+                          : !S_ISREG(st.st_mode)  ? "is no regular file (a FIFO or a device)"
+                          : st.st_nlink != 1      ? "has a second name (a hard link, as a copy with cp -al makes)"
+                          : !(st.st_uid == ::geteuid() || st.st_uid == 0 || (shared && MemberOf(st.st_uid, dir.st_gid)))
+                              ? "belongs to a user outside the folder's group"
+                              : nullptr;
+    if (unsound) {
       ::close(fd);
-      throw EFileError(S_ISDIR(st.st_mode) ? EISDIR : ELOOP, path);
+      throw ELockRefused(path, unsound);
     }
     if (created) {
       // The folder's group and sharing, whatever the umask.

@@ -61,6 +61,41 @@ TLockedFile::TLockedFile(const std::string& path, bool exclusive) : path_(path) 
   if (exclusive && !writable_) whyNot_ = EFileError(errno, access(where.c_str(), W_OK) == 0 ? path : where).what();
 }
 
+std::string TLockedFile::Read() const {
+  // Never blocking (a FIFO planted in its place would hang every reader) and,
+  // in a folder others may write, never through a link.
+  const int fd = open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (shared_ ? O_NOFOLLOW : 0));
+  if (fd < 0) {
+    const int err = errno;
+    if (err == ENOENT) return std::string();
+    if (err == ELOOP)
+      throw EMvError("The file " + ShownPath(path_) +
+                     " is a symbolic link in a folder others may write, which is not followed; an administrator may "
+                     "replace it with the file itself.");
+    throw EMvError(std::string(std::strerror(err)) + ": " + ShownPath(path_));
+  }
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    throw EMvError("The file " + ShownPath(path_) + " is not a regular file (a FIFO, a device or a folder) and is not read.");
+  }
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int err = errno;
+      close(fd);
+      throw EMvError(std::string(std::strerror(err)) + ": " + ShownPath(path_));
+    }
+    if (n == 0) break;
+    content.append(buffer, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  return content;
+}
+
 std::string TLockedFile::StampOf(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return std::string();

@@ -118,8 +118,10 @@ class WinFileSystem final : public TFileSystem {
 
   // FAT, exFAT and many SMB shares refuse hard links: the caller keeps the
   // previous file another way.
-  bool Link(const std::string& existing, const std::string& newPath) noexcept override {
-    return CreateHardLinkW(WideOfUtf8(newPath).c_str(), WideOfUtf8(existing).c_str(), nullptr) != 0;
+  bool Link(const std::string& existing, const std::string& newPath, int* error) noexcept override {
+    if (CreateHardLinkW(WideOfUtf8(newPath).c_str(), WideOfUtf8(existing).c_str(), nullptr) != 0) return true;
+    if (error) *error = GetLastError() == ERROR_DISK_FULL ? ENOSPC : EPERM;
+    return false;
   }
 
   bool Remove(const std::string& path) noexcept override { return DeleteFileW(WideOfUtf8(path).c_str()) != 0; }
@@ -174,9 +176,10 @@ class WinFileSystem final : public TFileSystem {
     if (!file.valid()) Fail(path);
     // Never through a link or a second name of another file.
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file.get(), &info) || info.nNumberOfLinks != 1 ||
-        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
-      throw EFileError(ELOOP, path);
+    if (!GetFileInformationByHandle(file.get(), &info)) Fail(path);
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) throw ELockRefused(path, "is a folder");
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) throw ELockRefused(path, "is a link");
+    if (info.nNumberOfLinks != 1) throw ELockRefused(path, "has a second name (a hard link)");
     // The note sits after the locked byte range, so the holder can write it
     // and a second run can read it while the lock is held.
     constexpr DWORD kNoteAt = 1;

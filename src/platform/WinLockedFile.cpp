@@ -1,6 +1,10 @@
 #include <windows.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
@@ -22,6 +26,15 @@ class WinLock final : public TFileLock {
   THandle file_;
 };
 }  // namespace
+
+std::string TLockedFile::Read() const {
+  if (!Exists()) return std::string();
+  std::ifstream in(PathOfText(path_), std::ios::binary);
+  if (!in) throw EMvError(std::string(std::strerror(errno)) + ": " + path_);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
 
 TLockedFile::TLockedFile(const std::string& path, bool exclusive) : path_(path) {
   const std::filesystem::path folder = PathOfText(path).parent_path();

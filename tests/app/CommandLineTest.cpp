@@ -12,6 +12,10 @@
 #include <regex>
 
 #include "AgencyDb.h"
+#include "FaultFileSystem.h"
+#include "app/CliRecover.h"
+#include "export/CommitRecord.h"
+#include "export/OutputTransaction.h"
 #include "CliRunner.h"
 #include "FakeEnv.h"
 #include "TempPaths.h"
@@ -62,7 +66,7 @@ ProgramRun Program(const std::string& words, const std::string& errFile = kNowhe
 }
 
 TEST(CommandLine, HelpAndVersionGoToStandardOutputAndSucceed) {
-  for (const char* words : {"--help", "-h", "export --help", "export --all --help", "aliases --help"}) {
+  for (const char* words : {"--help", "-h", "export --help", "export --all --help", "aliases --help", "recover --help"}) {
     const ProgramRun r = Program(words);
     EXPECT_EQ(r.status, 0) << words;
     EXPECT_NE(r.out.find("usage: invoice-export"), std::string::npos) << words << ": " << r.out;
@@ -83,6 +87,56 @@ TEST(CommandLine, WordsItDoesNotKnowAndRepeatedOptionsAreUsageErrors) {
   const std::string bogus = test::ReadFile(err);
   EXPECT_EQ(bogus.find("invoice-export: unknown command \"bogus\"\n"), 0u) << bogus;
   EXPECT_NE(bogus.find("usage: invoice-export"), std::string::npos) << bogus;
+}
+
+// "recover" settles a commit a crash interrupted, without exporting: after
+// it the folder holds one whole pair, and it says what it did.
+TEST(CommandLine, RecoverSettlesAnInterruptedCommitWithoutExporting) {
+  test::TempDir dir;
+  const std::string out = dir.File("out");
+  test::FakeEnv env;
+  auto recover = [&](std::string& said) {
+    std::FILE* o = std::tmpfile();
+    const int status = RunRecoverCommand({"--output-dir", out}, env, o, stderr);
+    said = test::Slurp(o);
+    return status;
+  };
+  int settled = 0;
+  for (long n = 1; n < 200; ++n) {
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directories(out);
+    test::WriteFile(out + "/IMPACCT.DAT", "old a");
+    test::WriteFile(out + "/IMPINV.DAT", "old i");
+    test::FaultFileSystem f;
+    f.crashAfter = n;
+    try {
+      TOutputTransaction t(f, out);
+      for (const char* name : {"IMPACCT.DAT", "IMPINV.DAT"}) {
+        TLineWriter w = t.Create(name);
+        w.Field("new");
+        w.EndLine();
+        w.Close();
+      }
+      t.Commit();
+    } catch (...) {
+    }
+    if (!f.crashed) break;
+    const bool interrupted = std::filesystem::exists(out + "/" + TCommitRecord::kName);
+    std::string said;
+    ASSERT_EQ(recover(said), 0) << said;
+    const std::string a = test::ReadFile(out + "/IMPACCT.DAT"), i = test::ReadFile(out + "/IMPINV.DAT");
+    EXPECT_TRUE((a == "old a" && i == "old i") || (a == "new\t\r\n" && i == "new\t\r\n")) << "crash after " << n;
+    EXPECT_FALSE(std::filesystem::exists(out + "/" + TCommitRecord::kName));
+    if (interrupted) {
+      ++settled;
+      EXPECT_NE(said.find("had been interrupted while its files went in place"), std::string::npos) << said;
+    } else {
+      EXPECT_NE(said.find("nothing to settle"), std::string::npos) << said;
+    }
+  }
+  EXPECT_GT(settled, 1);
+  EXPECT_EQ(RunRecoverCommand({"--output-dir"}, env, stdout, stderr), 2);
+  EXPECT_EQ(RunRecoverCommand({"--output-dir", dir.File("missing")}, env, stdout, stderr), 2);
 }
 
 TEST(CommandLine, ABranchOutsideAToZIsNamedInTheTerminalsEncoding) {

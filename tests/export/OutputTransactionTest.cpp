@@ -5,11 +5,13 @@
 #endif
 
 #include <filesystem>
+#include <functional>
 
 #include "platform/AnsiText.h"
 #include "ChildProcesses.h"
 #include "FaultFileSystem.h"
 #include "TempPaths.h"
+#include "export/CommitRecord.h"
 #include "export/OutputTransaction.h"
 #include "platform/Error.h"
 
@@ -230,6 +232,61 @@ TEST_F(CommitProtocol, AnyChangeFailingLeavesOnePairAndSaysSo) {
   }
 }
 
+// A crash after both new files went in, then one of them edited or removed
+// before the next run: that run neither completes nor undoes the commit
+// (either would give a mixed pair), keeps every copy and says what it found.
+TEST_F(CommitProtocol, AFileChangedAfterAnInterruptedCommitKeepsEveryCopy) {
+  for (const bool removed : {false, true}) {
+    bool planted = false;
+    for (long n = 1; n < 200 && !planted; ++n) {
+      fs::remove_all(dir_.File("out"));
+      SetUp();
+      test::FaultFileSystem f;
+      f.crashAfter = n;
+      Attempt(f);
+      planted = fs::exists(out_ + "/" + TCommitRecord::kName) && Pair() == "new";
+    }
+    ASSERT_TRUE(planted) << "no crash left both new files in place with the record";
+    if (removed)
+      fs::remove(out_ + "/IMPINV.DAT");
+    else
+      test::WriteFile(out_ + "/IMPINV.DAT", "edited by hand\r\n");
+    const auto before = Leftovers();
+    try {
+      Recover(false);
+      ADD_FAILURE() << "a changed file was settled as if it were the commit's";
+    } catch (const EMvError& e) {
+      EXPECT_NE(std::string(e.what()).find("IMPINV.DAT changed since (edited, replaced or removed)"), std::string::npos)
+          << e.what();
+      EXPECT_NE(std::string(e.what()).find(".IMPACCT.DAT.previous-"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(test::ReadFile(out_ + "/IMPACCT.DAT"), "new accounts\t\r\n");
+    EXPECT_EQ(Leftovers(), before) << "every kept copy stays";
+  }
+}
+
+// No room for the second name of the previous file: the disk is full, said
+// of the import file and its folder, and nothing changes. (It is not a file
+// system without links, where the previous file would be renamed aside.)
+TEST_F(CommitProtocol, ADiskTooFullForALinkSaysSoAndChangesNothing) {
+  fs_.linkError = ENOSPC;
+  try {
+    TOutputTransaction t(fs_, out_);
+    Write(t, "IMPACCT.DAT", "new accounts");
+    Write(t, "IMPINV.DAT", "new invoices");
+    t.Commit();
+    ADD_FAILURE() << "committed on a full disk";
+  } catch (const EMvError& e) {
+    EXPECT_NE(std::string(e.what()).find(NativeSeparators(out_ + "/IMPACCT.DAT") + ".\nThe disk is full.\nThe previous import "
+                                         "files are unchanged."),
+              std::string::npos)
+        << e.what();
+    EXPECT_EQ(std::string(e.what()).find(TCommitRecord::kName), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(Pair(), "old");
+  EXPECT_TRUE(Leftovers().empty());
+}
+
 // The second rename failing on a disk without links: the first file, renamed
 // aside and replaced, comes back.
 TEST_F(CommitProtocol, WithoutLinksAFailedSecondRenamePutsTheFirstBack) {
@@ -252,16 +309,28 @@ TEST_F(CommitProtocol, WithoutLinksAFailedSecondRenamePutsTheFirstBack) {
 TEST_F(OutputTransactionTest, TheLockIsTakenOnlyOnAFileOfItsOwn) {
   const std::string victim = dir_.File("victim.txt");
   test::WriteFile(victim, "precious secret");
-  fs::create_hard_link(victim, out_ + "/" + TOutputTransaction::kLockName);
-  try {
-    TOutputTransaction t(fs_, out_);
-    ADD_FAILURE() << "a lock taken through a hard link";
-  } catch (const EMvError& e) {
-    EXPECT_EQ(std::string(e.what()).find("precious"), std::string::npos) << e.what();
-    EXPECT_NE(std::string(e.what()).find("IMPACCT.DAT"), std::string::npos) << e.what();
+  const std::string lock = out_ + "/" + TOutputTransaction::kLockName;
+  // Each refused lock is named, with why and what to do; nothing is written.
+  const struct {
+    std::function<void()> plant;
+    std::string why;
+  } planted[] = {{[&] { fs::create_hard_link(victim, lock); }, "has a second name (a hard link"},
+                 {[&] { fs::create_symlink(victim, lock); }, "is a symbolic link"},
+                 {[&] { mkfifo(lock.c_str(), 0600); }, "is no regular file (a FIFO or a device)"}};
+  for (const auto& p : planted) {
+    p.plant();
+    try {
+      TOutputTransaction t(fs_, out_);
+      ADD_FAILURE() << "a lock taken that " << p.why;
+    } catch (const EMvError& e) {
+      EXPECT_EQ(std::string(e.what()).find("precious"), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find("The export's lock file " + NativeSeparators(lock) + " " + p.why), std::string::npos)
+          << e.what();
+      EXPECT_NE(std::string(e.what()).find("Remove it (it holds no data"), std::string::npos) << e.what();
+    }
+    fs::remove(lock);
   }
   EXPECT_EQ(test::ReadFile(victim), "precious secret");
-  fs::remove(out_ + "/" + TOutputTransaction::kLockName);
   { TOutputTransaction t(fs_, out_); }
   EXPECT_EQ(test::ReadFile(out_ + "/" + TOutputTransaction::kLockName), "") << "nothing is written into the lock";
   EXPECT_EQ(fs::status(out_ + "/" + TOutputTransaction::kLockName).permissions() & fs::perms::all,

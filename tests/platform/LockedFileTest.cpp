@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "TempPaths.h"
+#include "platform/Error.h"
 #include "platform/LockedFile.h"
 
 namespace iex {
@@ -77,6 +78,38 @@ TEST(LockedFile, InAFolderSharedWithAGroupFilesAreTheGroupsAndLinksAreNotFollowe
   EXPECT_FALSE(fs::exists(elsewhere)) << "a planted lock link made us create another file";
   EXPECT_FALSE(fs::is_symlink(ini));
   EXPECT_EQ(test::ReadFile(ini), "[ALIASES]\r\nA=/a.fdb\r\n");
+}
+
+// A FIFO in the place of a shared file never hangs a reader, and a link
+// there is not read through where others may write the folder.
+TEST(LockedFile, ReadingNeverBlocksOnAFifoNorFollowsALinkInASharedFolder) {
+  test::TempDir dir;
+  const std::string shared = dir.File("Movra");
+  fs::create_directories(shared);
+  ASSERT_EQ(chmod(shared.c_str(), 02775), 0);
+  const std::string ini = shared + "/MOVRAALIAS.INI";
+  ASSERT_EQ(mkfifo(ini.c_str(), 0666), 0);
+  try {
+    (void)TLockedFile(ini, false).Read();
+    ADD_FAILURE() << "a FIFO was read";
+  } catch (const EMvError& e) {
+    EXPECT_NE(std::string(e.what()).find("is not a regular file"), std::string::npos) << e.what();
+  }
+  fs::remove(ini);
+  test::WriteFile(dir.File("elsewhere.ini"), "[ALIASES]\r\nSECRET=/x.fdb\r\n");
+  fs::create_symlink(dir.File("elsewhere.ini"), ini);
+  try {
+    const std::string read = TLockedFile(ini, false).Read();
+    ADD_FAILURE() << "read through a link: " << read;
+  } catch (const EMvError& e) {
+    EXPECT_NE(std::string(e.what()).find("is a symbolic link in a folder others may write"), std::string::npos) << e.what();
+  }
+  // In a private folder a link is the user's own, and is read through.
+  fs::create_directories(dir.File("private"));
+  ASSERT_EQ(chmod(dir.File("private").c_str(), 0700), 0);
+  const std::string own = dir.File("private/own.ini");
+  fs::create_symlink(dir.File("elsewhere.ini"), own);
+  EXPECT_EQ(TLockedFile(own, false).Read(), "[ALIASES]\r\nSECRET=/x.fdb\r\n");
 }
 
 }  // namespace

@@ -33,6 +33,7 @@ class FaultFileSystem : public TFileSystem {
   bool refuseLinks = false;
   long changes = 0;            // counted so far
   bool crashed = false;
+  int linkError = 0;                   // every link fails with this error number (ENOSPC: the disk is full)
   std::function<void()> onFirstWrite;  // runs once, before the target's first bytes go out
 
   std::unique_ptr<TWritableFile> CreateExclusive(const std::string& path, unsigned mode) override {
@@ -46,12 +47,20 @@ class FaultFileSystem : public TFileSystem {
       real_.Rename(from, to);
     });
   }
-  bool Link(const std::string& existing, const std::string& newPath) noexcept override {
+  bool Link(const std::string& existing, const std::string& newPath, int* error) noexcept override {
     bool made = false;
     try {
-      Change(newPath, [&] { made = !refuseLinks && real_.Link(existing, newPath); });
+      Change(newPath, [&] {
+        if (linkError != 0) {
+          if (error) *error = linkError;
+          return;
+        }
+        made = !refuseLinks && real_.Link(existing, newPath, error);
+        if (refuseLinks && error) *error = EPERM;
+      });
     } catch (...) {
       // A crash here shows at the next change; a failure is a link not made.
+      if (error) *error = EIO;
     }
     return made;
   }
