@@ -288,6 +288,14 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
   try {
     o = ParseExportOptions(args);
     report.outputDir = o.outputDir;
+    // Found before the export, not after the pair was replaced: a summary with nowhere to go.
+    if (summary) {
+      std::error_code ec;
+      const std::filesystem::path folder = PathOfText(*summary).parent_path();
+      if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
+        throw TUsageError("The folder of --summary-json " + ShownPath(*summary) +
+                          " does not exist. Create it or name another file.");
+    }
     const TNoCoreDumps noCoreDumps;  // for the run's length: the password is in memory
     report.status = RunExportCommand(o, env, store, resolveAlias, out, err, report);
   } catch (const TUsageError& e) {

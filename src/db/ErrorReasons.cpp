@@ -145,7 +145,8 @@ std::string SilentServerReason(const std::string& connection, int seconds) {
 std::string NotADatabaseFile(const std::string& connectionUtf8) {
   const TEndpoint where = ParseConnectionString(connectionUtf8);
   const std::string host = UpperHost(where.host);
-  if (!host.empty() && host != "LOCALHOST" && host != "127.0.0.1" && host != "::1") return std::string();
+  // This machine by any of its names (127.1 and the rest of 127/8 too): its files are checked.
+  if (!host.empty() && host != "LOCALHOST" && host.rfind("127.", 0) != 0 && host != "::1") return std::string();
   namespace fs = std::filesystem;
   std::error_code ec;
   const fs::file_status st = fs::status(PathOfText(where.file), ec);

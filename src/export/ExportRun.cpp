@@ -43,6 +43,8 @@ bool TExportRun::RunExport(const ExportSettings& settings, const std::function<v
     }
     source_.BeginExport();
     WriteBothFiles(ctx);
+    // A stop that came after the last row but before the files go in still stops.
+    ctx.CheckStop();
   } catch (...) {
     Abandon(ctx);
   }

@@ -78,6 +78,7 @@ TEST_F(CliSafetyTest, EachConnectionFailureSaysWhy) {
       {dir_->File("folder.fdb"), "x", "The path names a folder, not a database file (" + dir_->File("folder.fdb") + ").", false},
       // Never handed to the engine: a FIFO would block it for good, a device read forever.
       {dir_->File("fifo.fdb"), "x", "The path names a FIFO (named pipe), not a database file", false},
+      {"127.1/3050:" + dir_->File("fifo.fdb"), "x", "The path names a FIFO (named pipe), not a database file", false},
       {"/dev/zero", "x", "The path names a device, not a database file (/dev/zero).", false},
       {dir_->File("old.fdb"), "x",
        older + dir_->File("old.fdb") + "). Reach it through the Firebird server that serves it (host:" +

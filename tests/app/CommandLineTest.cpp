@@ -83,6 +83,10 @@ TEST(CommandLine, WordsItDoesNotKnowAndRepeatedOptionsAreUsageErrors) {
   EXPECT_NE(test::ReadFile(err).find("aliases takes no word but --seed-global"), std::string::npos) << test::ReadFile(err);
   EXPECT_EQ(Program("export --database a.fdb --database b.fdb --output-dir /tmp --all", err).status, 2);
   EXPECT_NE(test::ReadFile(err).find("Option --database is given twice."), std::string::npos) << test::ReadFile(err);
+  EXPECT_EQ(Program("export --database a.fdb --output-dir /tmp --all --summary-json " + dir.File("missing/s.json"), err).status, 2);
+  EXPECT_NE(test::ReadFile(err).find("The folder of --summary-json " + dir.File("missing/s.json") + " does not exist."),
+            std::string::npos)
+      << test::ReadFile(err);
   EXPECT_EQ(Program("bogus", err).status, 2);
   const std::string bogus = test::ReadFile(err);
   EXPECT_EQ(bogus.find("invoice-export: unknown command \"bogus\"\n"), 0u) << bogus;

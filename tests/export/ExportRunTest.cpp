@@ -212,6 +212,20 @@ TEST_F(ExportRunTest, FailuresAndStopsInEitherFileLeaveThePreviousPair) {
   EXPECT_EQ(source_.committed, 0);
 }
 
+// A stop that comes after the last row, before the files go in, still stops.
+TEST_F(ExportRunTest, AStopAfterTheLastRowStillLeavesThePreviousPair) {
+  const std::string out = DefaultDir();
+  PlantPreviousPair(out);
+  bool stop = false;
+  source_.onCommit = [&] { stop = true; };
+  run_.StopReason = [&] { return stop ? std::string("by the user") : std::string(); };
+  EXPECT_EQ(RunFailure(), "The export was stopped: by the user\nThe previous import files are unchanged.");
+  EXPECT_TRUE(PreviousPairIntact(out));
+  EXPECT_EQ(Leftovers(out), "");
+  EXPECT_EQ(view_.phases.back(), TExportPhase::Stopped);
+  EXPECT_EQ(saves_, 0);
+}
+
 TEST_F(ExportRunTest, CardKeyErrorStopsBeforeAnyFile) {
   source_.cardSettings = {"{12-34}", "Y"};
   const std::string out = DefaultDir();

@@ -21,6 +21,7 @@ class MemoryExportSource final : public TExportSource, private TExportRowSource 
   // Called before each row is handed out (profiles, then bookings, counted
   // from 1); may throw, as a database error would.
   std::function<void(long row)> beforeRow;
+  std::function<void()> onCommit;  // when the export transaction commits
 
   int begun = 0, committed = 0, rolledBack = 0, cancelled = 0;
   bool newDestTableAsked = false, encryptedAsked = false;
@@ -43,6 +44,7 @@ class MemoryExportSource final : public TExportSource, private TExportRowSource 
   void CommitExport() override {
     active_ = false;
     ++committed;
+    if (onCommit) onCommit();
   }
   void RollbackExport() noexcept override {
     active_ = false;
