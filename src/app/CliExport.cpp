@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "app/Version.h"
 #include "app/CliOptions.h"
 #include "app/FailureMessages.h"
 #include "app/DateOptions.h"
@@ -281,7 +282,7 @@ int RunExportCommand(const std::vector<std::string>& args, const Env& env, TSett
                      const TAliasResolver& resolveAlias, std::FILE* out, std::FILE* err) {
   const auto started = std::chrono::steady_clock::now();
   TRunReport report;
-  report.version = IEX_PROGRAM_VERSION;
+  report.version = IEX_VERSION;
   report.startedAt = UtcNowIso();
   const std::optional<std::string> summary = SummaryFileOf(args);
   TExportOptions o;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Version.h"
 #include "app/CliAliases.h"
 #include "app/CliExport.h"
 #include "app/CliRecover.h"

@@ -265,6 +265,44 @@ TEST_F(CommitProtocol, AFileChangedAfterAnInterruptedCommitKeepsEveryCopy) {
   }
 }
 
+// Records the program did not write, or no longer whole: none reaches outside
+// the folder or changes a file; each stops the run with what it found.
+TEST_F(CommitProtocol, PlantedAndTornRecordsChangeNothing) {
+  const std::string digest = "14:0123456789abcdef";
+  const struct {
+    const char* what;
+    std::string record;
+    const char* says;
+  } cases[] = {
+      {"torn", "invoice-export commit 1\nfile IMPACCT.DAT .IMPACCT.DAT.partial-7 " + digest + " link .IMPACCT.DAT.pre",
+       "which is no commit record of this program"},
+      {"another program's", "PK\x03\x04 some archive", "which is no commit record of this program"},
+      {"naming ../", "invoice-export commit 1\nfile ../IMPACCT.DAT .p " + digest + " link .q\nend\n",
+       "which is no commit record of this program"},
+      {"naming an absolute path", "invoice-export commit 1\nfile IMPACCT.DAT /etc/passwd " + digest + " link .q\nend\n",
+       "which is no commit record of this program"},
+      {"whose digests match neither file",
+       "invoice-export commit 1\nfile IMPACCT.DAT .IMPACCT.DAT.partial-7 " + digest + " link .IMPACCT.DAT.previous-7\n"
+       "file IMPINV.DAT .IMPINV.DAT.partial-7 " + digest + " link .IMPINV.DAT.previous-7\nend\n",
+       "changed since (edited, replaced or removed)"},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(dir_.File("out"));
+    SetUp();
+    test::WriteFile(out_ + "/.IMPACCT.DAT.previous-7", "kept accounts\r\n");
+    test::WriteFile(out_ + "/" + TCommitRecord::kName, c.record);
+    const auto before = Leftovers();
+    try {
+      Recover(false);
+      ADD_FAILURE() << c.what << ": settled";
+    } catch (const EMvError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << c.what << ": " << e.what();
+    }
+    EXPECT_EQ(Pair(), "old") << c.what;
+    EXPECT_EQ(Leftovers(), before) << c.what;
+  }
+}
+
 // No room for the second name of the previous file: the disk is full, said
 // of the import file and its folder, and nothing changes. (It is not a file
 // system without links, where the previous file would be renamed aside.)

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <iconv.h>
+#endif
 
 #include "platform/Codepage1252.h"
 
@@ -12,6 +15,32 @@ TEST(Codepage1252, RoundTripsEveryAssignedByte) {
     EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(one)), one) << b;
   }
 }
+
+#ifndef _WIN32
+// Entry by entry against the C library's own table of the code page: each
+// assigned byte decodes to the code point iconv gives, and back.
+TEST(Codepage1252, EveryByteMatchesTheSystemsTable) {
+  iconv_t cd = iconv_open("UTF-32LE", "WINDOWS-1252");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1)) << "iconv knows no WINDOWS-1252";
+  for (int b = 1; b < 256; ++b) {
+    char in = static_cast<char>(b);
+    char32_t expected = 0;
+    char* from = &in;
+    char* to = reinterpret_cast<char*>(&expected);
+    std::size_t inLeft = 1, outLeft = sizeof expected;
+    const bool assigned = iconv(cd, &from, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (!assigned) {
+      // The five bytes the code page leaves unassigned stand for the C1 code
+      // point of the same number, as Windows itself decodes them.
+      EXPECT_EQ(Cp1252CodePoint(static_cast<unsigned char>(b)), static_cast<char32_t>(b)) << "unassigned byte " << b;
+      continue;
+    }
+    EXPECT_EQ(Cp1252CodePoint(static_cast<unsigned char>(b)), expected) << "byte " << b;
+  }
+  iconv_close(cd);
+}
+#endif
 
 TEST(Codepage1252, UnmappableAndBrokenInputBecomesQuestionMarks) {
   EXPECT_EQ(Utf8ToCp1252("\xE2\x82\xAC"), "\x80");      // euro sign

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/Version.h"
 #include "Generator.h"
 #include "aliases/AliasRegistry.h"
 #include "app/RegistrySettingsStore.h"

@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "app/Version.h"
 #include "app/GuiMain.h"
 #include "app/qt/GuiMain.h"
 #include "app/RegistrySettingsStore.h"

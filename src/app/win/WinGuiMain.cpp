@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "app/Version.h"
 #include "app/GuiMain.h"
 #include "app/RegistrySettingsStore.h"
 #include "app/win/MainWindow.h"

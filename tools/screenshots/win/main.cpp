@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/Version.h"
 #include "MemoryExportSource.h"
 #include "app/RegistrySettingsStore.h"
 #include "app/win/MainWindow.h"
