@@ -164,6 +164,18 @@ void TfmMain::SaveSettings() {
   store_.Save(s);
 }
 
+void TfmMain::RememberFolder() noexcept {
+  try {
+    std::string unread;
+    TSavedSettings s = store_.Load(&unread);
+    if (!unread.empty()) return;  // settings that could not all be read are not written back
+    s.outputDir = Utf8ToAnsi(rememberedFolder_);
+    store_.Save(s);
+  } catch (...) {
+    // Only where the chooser opens: the run's own outcome is what the clerk hears of.
+  }
+}
+
 void TfmMain::FillTravelTypeGrid() {
   iex::FillTravelTypeGrid(gTravelType, *dmMain, TravelTypeMap);
   view_.GridChanged();
@@ -280,6 +292,12 @@ void TfmMain::ExportPage() {
 }
 
 void TfmMain::ExportFinished(bool done, std::exception_ptr error) {
+  // A folder the clerk chose is where the chooser opens next time, whatever the run's end.
+  if (run_ && !run_->OutputDir.empty() && run_->OutputDir != env_.FileSystemRoot() + TExportRun::kDefaultOutputDir &&
+      run_->OutputDir != rememberedFolder_) {
+    rememberedFolder_ = run_->OutputDir;
+    RememberFolder();
+  }
   if (error) {
     try {
       std::rethrow_exception(error);

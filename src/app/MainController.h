@@ -99,6 +99,7 @@ class TfmMain : private TExportView {
   void Guarded(F f);
   void NextPage();
   void ExportPage();
+  void RememberFolder() noexcept;
   bool ConnectFromPage();
   TMessage ConnectFailureMessage() const;
   // Both pages' inputs as one request: what the checks see is what runs.

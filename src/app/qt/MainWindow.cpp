@@ -125,6 +125,11 @@ MainWindow::MainWindow(const Env& env, const RegionalSettings& settings, const D
 
   auto* buttons = new QHBoxLayout;
   auto* bStop = new QPushButton(WithMnemonic("Stop"), this);
+  // Only a deliberate click or Alt+S stops a run: never the focus or the
+  // default, so a stray Enter or Space does nothing to it.
+  bStop->setFocusPolicy(Qt::NoFocus);
+  bStop->setAutoDefault(false);
+  bStop->setDefault(false);
   bStop->setEnabled(false);
   bStop->hide();
   auto* bExport = new QPushButton(WithMnemonic("Next"), this);
@@ -624,7 +629,8 @@ void MainWindow::LockInputs(bool locked) {
     progress_->show();
     progress_->setRange(0, 0);
     progress_->setValue(0);
-    stop->setFocus(Qt::OtherFocusReason);
+    // The keyboard rests on the window itself, where Enter and Space do nothing.
+    setFocus(Qt::OtherFocusReason);
   } else {
     Widget(TElement::bExport)->setFocus(Qt::OtherFocusReason);
   }
@@ -637,6 +643,14 @@ void MainWindow::ShowProgress() {
   SetText(TElement::lStatus, d.statusText);
   SetText(TElement::lStatusNo, d.statusNumber);
   lPhase_->setText(Q(PhaseWithClock(d.phase, p.elapsedSeconds)));
+  const bool ended = p.run.phase == TExportPhase::Done || p.run.phase == TExportPhase::Failed ||
+                     p.run.phase == TExportPhase::Stopped;
+  if (d.busy && ended) {  // an end draws a still bar, also before the size was known
+    progress_->setRange(0, 1);
+    progress_->setValue(p.run.phase == TExportPhase::Done ? 1 : 0);
+    progress_->setFormat(Q(d.count));
+    return;
+  }
   if (d.busy) {
     progress_->setRange(0, 0);
     progress_->setFormat(Q(d.count));

@@ -207,6 +207,29 @@ TEST_F(WindowRunTest, StopKeepsThePreviousFilesAndClosingAsksFirst) {
   EXPECT_LT(largestGap, 2000);
 }
 
+// Only a deliberate act stops a run: Enter and Space, wherever the keyboard
+// is, leave it going; Stop never holds the focus or the default.
+TEST_F(WindowRunTest, EnterAndSpaceDuringARunNeverStopIt) {
+  ToMappingPage();
+  Button(TElement::bExport)->click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Controller().Progress().InvoicesWritten() > 10; }, 120000));
+  QPushButton* stop = Button(TElement::bStop);
+  EXPECT_FALSE(stop->hasFocus());
+  EXPECT_EQ(stop->focusPolicy(), Qt::NoFocus);
+  EXPECT_FALSE(stop->isDefault());
+  EXPECT_FALSE(stop->autoDefault());
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+    QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
+    QTest::keyClick(focused, key);
+    QTest::keyClick(window_.get(), key);
+  }
+  QTest::qWait(200);
+  EXPECT_TRUE(window_->Controller().ExportRunning()) << "a key stopped the run";
+  stop->click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->Controller().ExportRunning(); }, 60000));
+  EXPECT_TRUE(PreviousPairIntact());
+}
+
 TEST_F(WindowRunTest, ClosingWithYesStopsTheRunAndCloses) {
   ToMappingPage();
   Button(TElement::bExport)->click();
