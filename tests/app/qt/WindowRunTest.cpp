@@ -181,16 +181,21 @@ TEST_F(WindowRunTest, StopKeepsThePreviousFilesAndClosingAsksFirst) {
   EXPECT_FALSE(Button(TElement::bStop)->isEnabled());
 
   // Closing during a run asks; No goes on to the end, and the user-interface
-  // thread is never held up meanwhile.
+  // thread is never held up by the run meanwhile. A gap counts only when the
+  // worker wrote invoices during it: on a loaded machine the whole process
+  // may wait for a core, which holds both threads up alike and is no fault.
   answer_ = TMsgResult::No;
   qint64 largestGap = 0;
   QElapsedTimer clock;
   clock.start();
   qint64 last = 0;
+  long lastWritten = 0;
   QTimer ticker;
   QObject::connect(&ticker, &QTimer::timeout, [&] {
-    largestGap = std::max(largestGap, clock.elapsed() - last);
+    const long written = window_->Controller().Progress().InvoicesWritten();
+    if (written > lastWritten + 50) largestGap = std::max(largestGap, clock.elapsed() - last);
     last = clock.elapsed();
+    lastWritten = written;
   });
   ticker.start(10);
   Button(TElement::bExport)->click();
@@ -203,8 +208,10 @@ TEST_F(WindowRunTest, StopKeepsThePreviousFilesAndClosingAsksFirst) {
   ticker.stop();
   EXPECT_EQ(messages_.back().rfind("Export Done.\n", 0), 0u) << messages_.back();
   EXPECT_FALSE(PreviousPairIntact());
-  std::printf("largest gap of the user-interface thread during the run: %lld ms\n", static_cast<long long>(largestGap));
-  EXPECT_LT(largestGap, 2000);
+  std::printf("largest gap of the user-interface thread while the run went on: %lld ms\n", static_cast<long long>(largestGap));
+  // A second: far beyond a timer's lateness on a busy machine, far below a
+  // window that stands still while the run works (the whole run, before).
+  EXPECT_LT(largestGap, 1000);
 }
 
 // Only a deliberate act stops a run: Enter and Space, wherever the keyboard
