@@ -53,7 +53,10 @@ TStopSignals::TStopSignals(std::function<void()> onStop) {
 }
 
 TStopSignals::~TStopSignals() {
-  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &gPrevious[i], nullptr);
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], ignoreLate_ ? &ignore : &gPrevious[i], nullptr);
   if (watcher_.joinable()) {
     (void)!::write(gPipe[1], &kQuit, 1);
     watcher_.join();

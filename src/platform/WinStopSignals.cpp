@@ -41,6 +41,7 @@ TStopSignals::TStopSignals(std::function<void()> onStop) {
 TStopSignals::~TStopSignals() {
   if (gEnded) SetEvent(gEnded);
   SetConsoleCtrlHandler(NoteStop, FALSE);
+  if (ignoreLate_) SetConsoleCtrlHandler(nullptr, TRUE);
   gOnStop = nullptr;
 }
 

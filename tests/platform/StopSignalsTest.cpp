@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <csignal>
 #include <future>
 #include <thread>
@@ -24,6 +26,23 @@ TEST(StopSignals, TheFirstSignalIsNotedAndItsStopRunsOffTheHandler) {
   }
   TStopSignals again;
   EXPECT_EQ(TStopSignals::Reason(), "") << "a new run starts with no stop asked";
+}
+
+// After a run whose files are in place, a late signal is ignored up to the
+// exit: it cannot make the finished run end as if killed.
+TEST(StopSignals, ALateSignalAfterTheFilesWentInIsIgnored) {
+  struct sigaction before[2];
+  sigaction(SIGINT, nullptr, &before[0]);
+  sigaction(SIGTERM, nullptr, &before[1]);
+  {
+    TStopSignals signals;
+    signals.IgnoreLateSignals();
+  }
+  std::raise(SIGINT);
+  std::raise(SIGTERM);
+  EXPECT_EQ(TStopSignals::Reason(), "");  // still here, and nothing noted
+  sigaction(SIGINT, &before[0], nullptr);
+  sigaction(SIGTERM, &before[1], nullptr);
 }
 
 }  // namespace
