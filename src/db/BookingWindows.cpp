@@ -235,13 +235,7 @@ bool TBookingWindows::State::ReadWindow() {
 void TBookingWindows::State::ReadBookings() {
   parts.clear();
   TQuery& q = window.list ? bookingList : bookingRange;
-  if (window.list) {
-    for (std::size_t i = 0; i < TWindow::kMaxList; ++i)
-      q.SetParamInteger(ListParamName(i), window.keys[std::min(i, window.keys.size() - 1)]);
-  } else {
-    q.SetParamInteger("LO", window.lo);
-    q.SetParamInteger("HI", window.hi);
-  }
+  BindWindow(q, window);
   q.ExecQuery();
   std::vector<std::optional<int32_t>> seen;
   for (; !q.Eof(); q.Next()) {

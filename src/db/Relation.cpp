@@ -4,6 +4,17 @@
 
 namespace iex::db {
 
+void BindWindow(TQuery& q, const TWindow& window) {
+  if (window.list) {
+    // A short list repeats its last key.
+    for (std::size_t i = 0; i < TWindow::kMaxList; ++i)
+      q.SetParamInteger(ListParamName(i), window.keys[std::min(i, window.keys.size() - 1)]);
+  } else {
+    q.SetParamInteger("LO", window.lo);
+    q.SetParamInteger("HI", window.hi);
+  }
+}
+
 TRelationReader::TRelationReader(TTransaction& tr, TRelation relation)
     : r_(std::move(relation)), range_(tr), list_(tr), linkedRange_(tr), linkedList_(tr) {}
 
@@ -46,17 +57,10 @@ TFetchWay TRelationReader::Read(const TKeySet& keys, const TWindow& window, bool
       break;
     }
     case TFetchWay::Links: {
-      if (window.list) {
-        TQuery& q = Prepared(linkedList_, windowColumn + " IN (" + ListParams(TWindow::kMaxList) + ")");
-        for (std::size_t i = 0; i < TWindow::kMaxList; ++i)
-          q.SetParamInteger(ListParamName(i), window.keys[std::min(i, window.keys.size() - 1)]);
-        Run(q, row, rider);
-      } else {
-        TQuery& q = Prepared(linkedRange_, windowColumn + " BETWEEN :LO AND :HI");
-        q.SetParamInteger("LO", window.lo);
-        q.SetParamInteger("HI", window.hi);
-        Run(q, row, rider);
-      }
+      TQuery& q = window.list ? Prepared(linkedList_, windowColumn + " IN (" + ListParams(TWindow::kMaxList) + ")")
+                              : Prepared(linkedRange_, windowColumn + " BETWEEN :LO AND :HI");
+      BindWindow(q, window);
+      Run(q, row, rider);
       break;
     }
   }

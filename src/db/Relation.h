@@ -7,6 +7,10 @@
 
 namespace iex::db {
 
+// Binds a window's keys to a statement that names them as its condition
+// does: ":LO" and ":HI" for a range, ":K0".. for a list.
+void BindWindow(TQuery& q, const TWindow& window);
+
 // A table the export reads by a key, as SQL pieces: its rows by key range,
 // by a list of keys, or through the links from the window's invoices or
 // their bookings. Every shape reads one table, or follows links with LEFT
