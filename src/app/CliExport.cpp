@@ -255,7 +255,6 @@ int RunExportCommand(const TExportOptions& o, const Env& env, TSettingsStore* st
     std::string map = setup.saved.travelTypeMap;
     FillTravelTypeGrid(grid, dm, map);
     RunAndReport(o, env, store, dm, setup, grid, err, report);
-    if (report.filesWritten) stopSignals.IgnoreLateSignals();
     SayDone(out, o, report.summary, std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
     const std::string replaced = ReplacedCharactersText(report.summary.losses);
     if (!replaced.empty()) Say(err, "Warning: " + replaced);

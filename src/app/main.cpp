@@ -14,6 +14,7 @@
 #include "db/ClientLibrary.h"
 #include "platform/Console.h"
 #include "platform/Env.h"
+#include "platform/StopSignals.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     iex::TRegistrySettingsStore store(env.Paths(), false);
     const int status = iex::RunExportCommand(
         args, env, &store, [&](const std::string& alias) { return iex::ResolveAliasPath(env, alias); }, stdout, stderr);
+    if (status == 0) iex::IgnoreStopSignalsUntilExit();  // the files are in place: nothing is left to stop
     iex::db::ShutdownClientLibrary();
     return status;
   }

@@ -62,12 +62,13 @@ TLockedFile::TLockedFile(const std::string& path, bool exclusive) : path_(path) 
 }
 
 std::string TLockedFile::Read() const {
+  if (!Exists()) return std::string();  // also a file this user cannot reach: none
   // Never blocking (a FIFO planted in its place would hang every reader) and,
   // in a folder others may write, never through a link.
   const int fd = open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (shared_ ? O_NOFOLLOW : 0));
   if (fd < 0) {
     const int err = errno;
-    if (err == ENOENT) return std::string();
+    if (err == ENOENT || err == ENOTDIR) return std::string();
     if (err == ELOOP)
       throw EMvError("The file " + ShownPath(path_) +
                      " is a symbolic link in a folder others may write, which is not followed; an administrator may "

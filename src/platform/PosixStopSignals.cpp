@@ -53,10 +53,7 @@ TStopSignals::TStopSignals(std::function<void()> onStop) {
 }
 
 TStopSignals::~TStopSignals() {
-  struct sigaction ignore {};
-  ignore.sa_handler = SIG_IGN;
-  sigemptyset(&ignore.sa_mask);
-  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], ignoreLate_ ? &ignore : &gPrevious[i], nullptr);
+  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &gPrevious[i], nullptr);
   if (watcher_.joinable()) {
     (void)!::write(gPipe[1], &kQuit, 1);
     watcher_.join();
@@ -65,6 +62,13 @@ TStopSignals::~TStopSignals() {
     if (fd >= 0) ::close(fd);
     fd = -1;
   }
+}
+
+void IgnoreStopSignalsUntilExit() {
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  for (int signal : kSignals) sigaction(signal, &ignore, nullptr);
 }
 
 std::string TStopSignals::Reason() {

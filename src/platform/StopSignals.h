@@ -21,14 +21,15 @@ class TStopSignals {
 
   // "interrupted by signal SIGINT (Ctrl-C)", or empty while none came.
   static std::string Reason();
-  // Once the files are in place a stop has nothing left to stop: the
-  // signals are ignored from the end of this object to the process's exit,
-  // so a late one cannot make a finished run look failed.
-  void IgnoreLateSignals() { ignoreLate_ = true; }
+
 
  private:
   std::thread watcher_;
-  bool ignoreLate_ = false;
 };
+
+// For a process whose work is done (the files in place): the stop signals
+// are ignored from here to its exit, so a late one cannot make a finished
+// run end as if killed.
+void IgnoreStopSignalsUntilExit();
 
 }  // namespace iex

@@ -41,9 +41,10 @@ TStopSignals::TStopSignals(std::function<void()> onStop) {
 TStopSignals::~TStopSignals() {
   if (gEnded) SetEvent(gEnded);
   SetConsoleCtrlHandler(NoteStop, FALSE);
-  if (ignoreLate_) SetConsoleCtrlHandler(nullptr, TRUE);
   gOnStop = nullptr;
 }
+
+void IgnoreStopSignalsUntilExit() { SetConsoleCtrlHandler(nullptr, TRUE); }
 
 std::string TStopSignals::Reason() {
   if (!gCame) return std::string();

@@ -231,7 +231,10 @@ TEST_F(CliSafetyTest, AUserOutsideTheEnginesGroupIsToldOfTheLockFolder) {
   fs::permissions(open.File("out"), fs::perms::all);
   fs::create_directories(open.File("lock"));
   fs::permissions(open.File("lock"), fs::perms::owner_all);  // the engine's group's, not the user's
-  const std::string command = "FIREBIRD_LOCK=" + open.File("lock") + " IEX_TEST_PW=x setpriv --reuid=65534 --regid=65534 "
+  // The user's own home and settings, and sanitizers that need no file of ours.
+  const std::string command = "HOME=" + open.Path() + " XDG_CONFIG_HOME=" + open.File("config") +
+                              " ASAN_OPTIONS=detect_leaks=0 LSAN_OPTIONS= MOVRA_USER_HIVE=" + open.File("hive.reg") +
+                              " FIREBIRD_LOCK=" + open.File("lock") + " IEX_TEST_PW=x setpriv --reuid=65534 --regid=65534 "
                               "--clear-groups " IEX_PROGRAM " export --database " + open.File("agency.fdb") +
                               " --password-env IEX_TEST_PW --output-dir " + open.File("out") + " --all 2>" + open.File("err");
   const int status = std::system(command.c_str());

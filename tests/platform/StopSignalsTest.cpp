@@ -34,10 +34,7 @@ TEST(StopSignals, ALateSignalAfterTheFilesWentInIsIgnored) {
   struct sigaction before[2];
   sigaction(SIGINT, nullptr, &before[0]);
   sigaction(SIGTERM, nullptr, &before[1]);
-  {
-    TStopSignals signals;
-    signals.IgnoreLateSignals();
-  }
+  IgnoreStopSignalsUntilExit();
   std::raise(SIGINT);
   std::raise(SIGTERM);
   EXPECT_EQ(TStopSignals::Reason(), "");  // still here, and nothing noted
