@@ -14,6 +14,7 @@
 #include "AgencyDb.h"
 #include "FaultFileSystem.h"
 #include "app/CliRecover.h"
+#include "platform/AnsiText.h"
 #include "export/CommitRecord.h"
 #include "export/OutputTransaction.h"
 #include "CliRunner.h"
@@ -84,7 +85,8 @@ TEST(CommandLine, WordsItDoesNotKnowAndRepeatedOptionsAreUsageErrors) {
   EXPECT_EQ(Program("export --database a.fdb --database b.fdb --output-dir /tmp --all", err).status, 2);
   EXPECT_NE(test::ReadFile(err).find("Option --database is given twice."), std::string::npos) << test::ReadFile(err);
   EXPECT_EQ(Program("export --database a.fdb --output-dir /tmp --all --summary-json " + dir.File("missing/s.json"), err).status, 2);
-  EXPECT_NE(test::ReadFile(err).find("The folder of --summary-json " + dir.File("missing/s.json") + " does not exist."),
+  EXPECT_NE(test::ReadFile(err).find("The folder of --summary-json " + NativeSeparators(dir.File("missing/s.json")) +
+                                     " does not exist."),
             std::string::npos)
       << test::ReadFile(err);
   EXPECT_EQ(Program("bogus", err).status, 2);
