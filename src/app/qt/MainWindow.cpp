@@ -95,7 +95,8 @@ const char* ElementName(TElement e) {
 
 MainWindow::MainWindow(const Env& env, const RegionalSettings& settings, const DateOrder& order, TSettingsStore& store,
                        const std::string& version)
-    : env_(env) {
+    : env_(env),
+      uiCalls_([this](std::function<void()> task) { QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection); }) {
   setObjectName("fmMain");
   setWindowTitle("Invoice Export Utility");
   fm_ = std::make_unique<TfmMain>(*this, env, settings, order, store, version);
@@ -511,7 +512,8 @@ void MainWindow::GridChanged() {
 void MainWindow::AbandonRun(int ms) {
   if (!worker_.joinable()) return;
   fm_->bStopClick();
-  for (int waited = 0; !workerDone_ && waited < ms; waited += 20) QThread::msleep(20);
+  uiCalls_.Abandon();  // nothing serves the run's calls any more
+  for (int waited = 0; !workerDone_ && waited < ms; waited += 5) QThread::msleep(5);
   // A thread still waiting for this one (which no longer serves it) is left to the process's end.
   if (workerDone_) worker_.join();
   else worker_.detach();
@@ -604,19 +606,8 @@ void MainWindow::RunInBackground(std::function<void()> work, std::function<void(
 
 void MainWindow::CallOnUiThread(const std::function<void()>& f) {
   if (QThread::currentThread() == thread()) return f();
-  // An error goes back to the caller's thread, never through the event loop.
-  std::exception_ptr error;
-  QMetaObject::invokeMethod(
-      this,
-      [&] {
-        try {
-          f();
-        } catch (...) {
-          error = std::current_exception();
-        }
-      },
-      Qt::BlockingQueuedConnection);
-  if (error) std::rethrow_exception(error);
+  // Unmade when the window ends first: the run is being stopped then.
+  (void)uiCalls_.Call(f);
 }
 
 void MainWindow::LockInputs(bool locked) {

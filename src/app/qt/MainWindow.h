@@ -9,6 +9,7 @@
 #include "app/MainController.h"
 #include "app/MainView.h"
 #include "app/qt/EditWidgets.h"
+#include "app/qt/UiCalls.h"
 
 class QLabel;
 class QLineEdit;
@@ -92,6 +93,7 @@ class MainWindow : public QWidget, public TMainView {
   QTimer* progressTimer_ = nullptr;
   std::thread worker_;
   std::atomic<bool> workerDone_{true};
+  TUiCalls uiCalls_;
 };
 
 }  // namespace iex::qt

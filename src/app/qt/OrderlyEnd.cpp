@@ -4,8 +4,11 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <xcb/xcb.h>
+
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QtGui/qguiapplication_platform.h>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -28,6 +31,19 @@ db::TdmMain* gDm = nullptr;
 std::atomic<bool> gEnded{false};
 int gPipe[2] = {-1, -1};
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+QtMessageHandler gQtMessages = nullptr;
+constexpr char kDisplayLost[] = "invoice-export: the display went away; the window ends, the previous files kept.\n";
+
+bool DisplayLost() {
+  auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  return x11 && x11->connection() && xcb_connection_has_error(x11->connection()) != 0;
+}
+
+// The toolkit's own words on a lost display are replaced by ours, said as it exits.
+void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text.startsWith("The X11 connection broke")) return;
+  if (gQtMessages) gQtMessages(type, context, text);
+}
 
 extern "C" void NoteSignal(int) {
   const int saved = errno;
@@ -59,6 +75,7 @@ TOrderlyEnd::TOrderlyEnd(MainWindow& window, db::TdmMain& dm) {
     for (int s : kSignals) sigaction(s, &sa, nullptr);
   }
   XSetIOErrorHandler(&TOrderlyEnd::OnDisplayLost);
+  gQtMessages = qInstallMessageHandler(FilterQtMessages);
   // The engine's client registers its exit handlers when it first attaches;
   // ours, registered after, runs before them.
   window.Controller().OnConnected = [] {
@@ -69,6 +86,7 @@ TOrderlyEnd::TOrderlyEnd(MainWindow& window, db::TdmMain& dm) {
 
 TOrderlyEnd::~TOrderlyEnd() {
   for (int s : kSignals) signal(s, SIG_DFL);
+  qInstallMessageHandler(gQtMessages);
   gWindow = nullptr;
 }
 
@@ -90,15 +108,17 @@ void TOrderlyEnd::EndNow(int status) {
 }
 
 int TOrderlyEnd::OnDisplayLost(void*) {
-  std::fputs("invoice-export: the display went away; the window ends, the previous files kept.\n", stderr);
+  std::fputs(kDisplayLost, stderr);
   EndNow(1);
   return 0;
 }
 
 void TOrderlyEnd::AtExit() {
-  // An exit the window did not make (a library giving up on the display):
-  // the same orderly end, before the engine's handlers could run.
-  if (!gEnded) EndNow(1);
+  // An exit the window did not make (the toolkit giving up on a lost
+  // display): the same orderly end, before the engine's handlers could run.
+  if (gEnded) return;
+  if (DisplayLost()) std::fputs(kDisplayLost, stderr);
+  EndNow(1);
 }
 
 }  // namespace iex::qt

@@ -3,11 +3,13 @@
 // process opens the same database right after.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,12 +28,18 @@ struct TChild {
   pid_t pid = -1;
   int out = -1;
 
-  static TChild Start(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+  // `errFile`: where its standard error goes (empty: ours).
+  static TChild Start(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                      const std::string& errFile = "") {
     int pipeFd[2];
     if (pipe(pipeFd) != 0) return {};
     const pid_t pid = fork();
     if (pid == 0) {
       dup2(pipeFd[1], 1);
+      if (!errFile.empty()) {
+        const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (err >= 0) dup2(err, 2);
+      }
       close(pipeFd[0]);
       for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
       std::vector<char*> argv;
@@ -174,6 +182,51 @@ TEST_F(WindowEnd, TheDisplayGoingAwayEndsTheWindowAndFreesTheEngine) {
   kill(x.server.pid, SIGKILL);  // the display goes; the window was told nothing
   EXPECT_GE(probe.Wait(30s), 0) << "the window did not end";
   EXPECT_TRUE(EngineFree(db_)) << "another process could not open the database";
+}
+
+}  // namespace
+}  // namespace iex
+
+namespace iex {
+namespace {
+
+// A file a run left half-written in the folder.
+bool PartialFileIn(const std::string& folder) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().filename().string().find(".partial-") != std::string::npos) return true;
+  return false;
+}
+
+// The display lost during a run ends it as Close answered Yes does: the run
+// stopped, no partial file left, the engine free at once, and one line of
+// ours on standard error. Once before the files are begun, once while they
+// are written.
+TEST_F(WindowEnd, TheDisplayLostDuringARunStopsItAndLeavesNoPartialFile) {
+  for (const bool writing : {false, true}) {
+    const char* what = writing ? "while writing" : "before writing";
+    TXvfb x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    const std::string err = dir_.File("stderr");
+    TChild probe = TChild::Start({IEX_WINDOW_PROBE}, Env("xcb", x.display, true), err);
+    ASSERT_TRUE(probe.WaitFor("page2")) << what;
+    ASSERT_TRUE(probe.WaitFor("running")) << what;
+    while (writing && !PartialFileIn(out_)) std::this_thread::sleep_for(1ms);
+    const auto lost = std::chrono::steady_clock::now();
+    kill(x.server.pid, SIGKILL);
+    EXPECT_EQ(probe.Wait(30s), 1) << what;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - lost).count();
+    // Well under a second on an idle machine; the limit leaves room for a loaded one.
+    EXPECT_LT(seconds, 2.0) << what;
+    EXPECT_FALSE(PartialFileIn(out_)) << what;
+    EXPECT_EQ(test::ReadFile(out_ + "/IMPACCT.DAT"), "previous\r\n") << what;
+    EXPECT_TRUE(EngineFree(db_)) << what;
+    const std::string said = test::ReadFile(err);
+    EXPECT_NE(said.find("invoice-export: the display went away; the window ends, the previous files kept.\n"),
+              std::string::npos)
+        << what << ": " << said;
+    EXPECT_EQ(said.find("X11 connection broke"), std::string::npos) << what << ": " << said;
+    std::printf("%s: ended %.3f s after the display went\n", what, seconds);
+  }
 }
 
 }  // namespace
