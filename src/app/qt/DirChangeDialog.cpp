@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
+#include <QScreen>
+#include <QSignalBlocker>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -12,6 +15,7 @@
 #include <QTreeView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 namespace iex::qt {
@@ -41,8 +45,18 @@ DirChangeDialog::DirChangeDialog(const QString& missingFolder, const QString& st
   auto* lPath = new QLabel("&Folder:", this);
   edPath_ = new QLineEdit(this);
   edPath_->setObjectName("edPath");
-  edPath_->setReadOnly(true);
   lPath->setBuddy(edPath_);
+  // A typed or pasted path is the choice, once it names a folder.
+  connect(edPath_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    follow_->stop();
+    selected_ = QDir::cleanPath(QDir::fromNativeSeparators(text.trimmed()));
+    const QModelIndex index = model_->index(selected_);
+    if (index.isValid() && QFileInfo(selected_).isDir() && lbDir_->currentIndex() != index) {
+      const QSignalBlocker quiet(lbDir_->selectionModel());  // the text stays as typed
+      lbDir_->setCurrentIndex(index);
+      lbDir_->scrollTo(index);
+    }
+  });
   pathRow->addWidget(lPath);
   pathRow->addWidget(edPath_, 1);
   layout->addLayout(pathRow);
@@ -60,10 +74,10 @@ DirChangeDialog::DirChangeDialog(const QString& missingFolder, const QString& st
   buttons->addWidget(bOK);
   buttons->addWidget(bCancel);
   layout->addLayout(buttons);
-  connect(bOK, &QPushButton::clicked, this, &QDialog::accept);
+  connect(bOK, &QPushButton::clicked, this, [this] { AcceptIfFolder(); });
   connect(bCancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(bNew, &QPushButton::clicked, this, [this] { NewFolder(); });
-  resize(480, 400);
+  FitScreen();
   connect(lbDir_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& i) {
     selected_ = model_->filePath(i);
     edPath_->setText(QDir::toNativeSeparators(selected_));
@@ -123,6 +137,29 @@ void DirChangeDialog::NewFolder() {
   Select(parent.filePath(name.trimmed()));
   followTicks_ = 0;
   follow_->start();
+}
+
+void DirChangeDialog::FitScreen() {
+  // Its usual size, but never past the screen's edge: OK, Cancel and the
+  // folder field stay in reach on a small or scaled screen.
+  QSize size(480, 400);
+  if (const QScreen* s = (parentWidget() ? parentWidget()->screen() : screen())) {
+    const QRect area = s->availableGeometry();
+    constexpr int kFrame = 48;  // the title bar and borders a window manager adds
+    size = size.boundedTo(QSize(area.width() - kFrame, area.height() - kFrame)).expandedTo(minimumSizeHint());
+  }
+  resize(size);
+}
+
+void DirChangeDialog::AcceptIfFolder() {
+  if (!selected_.isEmpty() && QDir::isAbsolutePath(selected_) && QFileInfo(selected_).isDir()) {
+    accept();
+    return;
+  }
+  QMessageBox::warning(this, windowTitle(),
+                       "There is no folder " + QDir::toNativeSeparators(selected_) +
+                           ". Choose a folder in the list, or type the whole path of one.");
+  edPath_->setFocus();
 }
 
 QString DirChangeDialog::SelectedFolder() const { return selected_; }

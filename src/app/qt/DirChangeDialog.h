@@ -10,7 +10,8 @@ namespace iex::qt {
 
 // TfmDirChange: asks for the output folder when the default one is missing.
 // It opens at the start folder with that folder selected and in view, shows
-// the chosen path as text, and can make a new folder below the chosen one.
+// the chosen path as text (a path may be typed or pasted there too), and can
+// make a new folder below the chosen one.
 class DirChangeDialog : public QDialog {
  public:
   DirChangeDialog(const QString& missingFolder, const QString& startFolder, QWidget* parent);
@@ -23,6 +24,8 @@ class DirChangeDialog : public QDialog {
   void Select(const QString& folder);
   void Reveal();  // expands down to the selection and brings it into view
   void NewFolder();
+  void FitScreen();
+  void AcceptIfFolder();  // a typed path must name a folder
   QFileSystemModel* model_;
   QTreeView* lbDir_;
   QLineEdit* edPath_;

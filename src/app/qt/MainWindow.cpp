@@ -61,6 +61,23 @@ class OneLetterDelegate : public QStyledItemDelegate {
     if (auto* line = qobject_cast<QLineEdit*>(editor)) line->setMaxLength(1);
     return editor;
   }
+  // Tab leaves the grid from an open edit too, the letter kept, as it does
+  // without one (the toolkit's own Tab opens the next row's edit instead).
+  bool eventFilter(QObject* object, QEvent* event) override {
+    auto* editor = qobject_cast<QWidget*>(object);
+    auto* view = qobject_cast<QWidget*>(parent());
+    if (editor && view && event->type() == QEvent::KeyPress) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+        emit commitData(editor);
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+        QKeyEvent again(QEvent::KeyPress, key->key(), key->modifiers());
+        QCoreApplication::sendEvent(view, &again);
+        return true;
+      }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+  }
 };
 
 const char* ElementName(TElement e) {
@@ -418,8 +435,9 @@ void MainWindow::FitToPage() {
   for (QWidget* page : {tsVersion_, tsMapping_})
     page->setSizePolicy(page == pcMain_->currentWidget() ? QSizePolicy::Preferred : QSizePolicy::Ignored,
                         page == pcMain_->currentWidget() ? QSizePolicy::Preferred : QSizePolicy::Ignored);
-  for (QWidget* w : {static_cast<QWidget*>(pTravelCat_), pTravelType_, tsMapping_, tsVersion_})
-    if (w->layout()) w->layout()->activate();
+  // Every layout asked anew: one that still counts a panel just hidden
+  // would keep its height.
+  for (QLayout* l : findChildren<QLayout*>()) l->invalidate();
   pcMain_->updateGeometry();
   layout()->invalidate();
   layout()->activate();

@@ -134,6 +134,17 @@ TEST_F(WindowRunTest, EnterInTheGridNeverExportsAndACellTakesOneLetter) {
   EXPECT_EQ(editor->text(), QString("x"));
   QTest::keyClick(editor, Qt::Key_Escape);
 
+  // Tab from an open edit keeps the letter and leaves the grid at once.
+  grid->editItem(grid->item(0, 1));
+  editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_NE(editor, nullptr);
+  editor->selectAll();
+  QTest::keyClicks(editor, "q");
+  QTest::keyClick(editor, Qt::Key_Tab);
+  EXPECT_EQ(grid->item(0, 1)->text(), QString("q"));
+  EXPECT_FALSE(grid->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == grid)
+      << "one Tab left the grid";
+
   // Tab leaves the grid for the next field; back into it, it lands on a letter.
   grid->setFocus(Qt::OtherFocusReason);
   QTest::keyClick(grid, Qt::Key_Tab);
@@ -142,6 +153,22 @@ TEST_F(WindowRunTest, EnterInTheGridNeverExportsAndACellTakesOneLetter) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
   ASSERT_EQ(QApplication::focusWidget(), grid);
   EXPECT_EQ(grid->currentColumn(), 1) << "the first Tab lands on the letter, not the read-only name";
+}
+
+// The window takes the height of the panel shown, both ways of the switch:
+// no empty frame where the grid was.
+TEST_F(WindowRunTest, MapBySwitchLeavesNoEmptyArea) {
+  ToMappingPage();
+  auto* mapBy = qobject_cast<QComboBox*>(window_->Widget(TElement::cbMapBy));
+  mapBy->setCurrentIndex(0);
+  QApplication::processEvents();
+  const int category = window_->height();
+  mapBy->setCurrentIndex(1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window_->height() > category; }, 2000)) << "the grid has room";
+  const int type = window_->height();
+  mapBy->setCurrentIndex(0);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window_->height() == category; }, 2000))
+      << "category " << category << ", type " << type << ", back to category " << window_->height();
 }
 
 TEST_F(WindowRunTest, TheFolderChooserOpensWithItsSelectionInViewAndShowsThePath) {
@@ -161,6 +188,31 @@ TEST_F(WindowRunTest, TheFolderChooserOpensWithItsSelectionInViewAndShowsThePath
   }, 5000)) << "the selected folder is in view";
   auto* message = dialog.findChild<QLabel*>("lMsg");
   EXPECT_NE(message->text().indexOf("/tovrane/db"), -1) << message->text().toStdString();
+
+  // A typed path is the choice; one that names no folder is refused with a word, the dialog kept.
+  const std::string typed = home_.File("a/b");
+  path->setFocus();
+  path->selectAll();
+  QTest::keyClicks(path, QString::fromStdString(typed + "/"));
+  EXPECT_EQ(dialog.SelectedFolder().toStdString(), typed);
+  path->selectAll();
+  QTest::keyClicks(path, QString::fromStdString(home_.File("nowhere")));
+  QString warned;
+  QTimer::singleShot(0, &dialog, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      warned = box->text();
+      box->accept();
+    }
+  });
+  dialog.findChild<QPushButton*>("bOK")->click();
+  EXPECT_NE(warned.indexOf("There is no folder " + QString::fromStdString(home_.File("nowhere"))), -1)
+      << warned.toStdString();
+  EXPECT_TRUE(dialog.isVisible());
+  path->selectAll();
+  QTest::keyClicks(path, QString::fromStdString(typed));
+  QTest::keyClick(path, Qt::Key_Return);  // Enter in the field is OK
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.SelectedFolder().toStdString(), typed);
 }
 
 TEST_F(WindowRunTest, StopKeepsThePreviousFilesAndClosingAsksFirst) {

@@ -19,6 +19,7 @@
 #include "TempPaths.h"
 #include "aliases/AliasRegistry.h"
 #include "app/RegistrySettingsStore.h"
+#include "app/qt/DirChangeDialog.h"
 #include "app/qt/MainWindow.h"
 
 namespace iex {
@@ -102,6 +103,14 @@ TEST_F(WindowScaleTest, ButtonsProgressAndStopStayOnTheScreen) {
   ExpectReachable(Button(TElement::bStop), "Stop");
   Button(TElement::bStop)->click();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->Controller().ExportRunning(); }, 60000));
+}
+
+TEST_F(WindowScaleTest, TheFolderChooserFitsTheScreen) {
+  qt::DirChangeDialog dialog("/tovrane/db", QString::fromStdString(dir_.Path()), window_.get());
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  for (const char* name : {"bOK", "bCancel", "edPath", "bNewFolder"})
+    ExpectReachable(dialog.findChild<QWidget*>(name), name);
 }
 
 TEST_F(WindowScaleTest, AMaximisedWindowStaysMaximisedAcrossPages) {
