@@ -52,6 +52,20 @@ QString WithMnemonic(const std::string& text) {
   return Q(text);
 }
 
+// The travel-type grid asks for a dozen rows where the screen has room for
+// them (the window is never made taller than the screen; the grid then
+// shrinks to its minimum of a few rows and scrolls).
+class TravelTypeTable : public QTableWidget {
+ public:
+  using QTableWidget::QTableWidget;
+  QSize sizeHint() const override {
+    constexpr int kRowsShown = 12;
+    const int rows = std::min(rowCount(), kRowsShown);
+    return {QTableWidget::sizeHint().width(),
+            horizontalHeader()->sizeHint().height() + rows * verticalHeader()->defaultSectionSize() + 2 * frameWidth()};
+  }
+};
+
 // The revenue-type cells take one letter, as the category fields do.
 class OneLetterDelegate : public QStyledItemDelegate {
  public:
@@ -129,16 +143,25 @@ MainWindow::MainWindow(const Env& env, const RegionalSettings& settings, const D
   pcMain_->addWidget(tsMapping_);
   layout->addWidget(pcMain_);
 
-  auto* progressRow = new QHBoxLayout;
+  // The phase and its count on a line of their own, the bar below at full
+  // width: its place never moves with a label's length, and the count is
+  // drawn while the bar is busy too (a busy bar draws no text).
+  auto* phaseRow = new QHBoxLayout;
   lPhase_ = new QLabel(this);
   lPhase_->setObjectName("lPhase");
+  lCount_ = new QLabel(this);
+  lCount_->setObjectName("lCount");
+  lCount_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  phaseRow->addWidget(lPhase_);
+  phaseRow->addStretch();
+  phaseRow->addWidget(lCount_);
+  layout->addLayout(phaseRow);
   progress_ = new QProgressBar(this);
   progress_->setObjectName("pbProgress");
-  progress_->setTextVisible(true);
-  progressRow->addWidget(lPhase_);
-  progressRow->addWidget(progress_, 1);
-  layout->addLayout(progressRow);
+  progress_->setTextVisible(false);
+  layout->addWidget(progress_);
   lPhase_->hide();
+  lCount_->hide();
   progress_->hide();
 
   auto* buttons = new QHBoxLayout;
@@ -222,8 +245,8 @@ void MainWindow::BuildFirstPage(QWidget* page) {
   // Fields keep a readable width when the window is maximised.
   for (QWidget* field : std::initializer_list<QWidget*>{cbAlias, edPath, edUserName, edPassword}) field->setMaximumWidth(520);
   form->addRow("&Alias Name", cbAlias);
-  form->addRow("Alias Path", edPath);
-  form->addRow("User Name", edUserName);
+  form->addRow("Alias &Path", edPath);
+  form->addRow("&User Name", edUserName);
   form->addRow("Pass&word", edPassword);
   elements_[TElement::cbAlias] = cbAlias;
   elements_[TElement::edPath] = edPath;
@@ -324,7 +347,7 @@ void MainWindow::BuildSecondPage(QWidget* page) {
   pTravelType_ = new QWidget(gbMapping);
   pTravelType_->setObjectName("pTravelType");
   auto* typeLayout = new QVBoxLayout(pTravelType_);
-  gTravelType_ = new QTableWidget(kTravelTypeRows, 2, pTravelType_);
+  gTravelType_ = new TravelTypeTable(kTravelTypeRows, 2, pTravelType_);
   gTravelType_->setObjectName("gTravelType");
   gTravelType_->setHorizontalHeaderLabels({"MOVRA Travel Type", "Revenue Type"});
   gTravelType_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -541,6 +564,8 @@ void MainWindow::Start(db::TdmMain& dm) {
   fm_->AttachDataModule(dm);
   FitToPage();
   if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+  // The focus frame shows from the start, not only after the first Tab.
+  setAttribute(Qt::WA_KeyboardFocusChange, true);
   show();
   fm_->FormShow();
 }
@@ -635,6 +660,8 @@ void MainWindow::LockInputs(bool locked) {
   stop->setVisible(locked);
   if (locked) {
     lPhase_->show();
+    lCount_->show();
+    lCount_->clear();
     progress_->show();
     progress_->setRange(0, 0);
     progress_->setValue(0);
@@ -652,23 +679,21 @@ void MainWindow::ShowProgress() {
   SetText(TElement::lStatus, d.statusText);
   SetText(TElement::lStatusNo, d.statusNumber);
   lPhase_->setText(Q(PhaseWithClock(d.phase, p.elapsedSeconds)));
+  lCount_->setText(Q(d.count));
   const bool ended = p.run.phase == TExportPhase::Done || p.run.phase == TExportPhase::Failed ||
                      p.run.phase == TExportPhase::Stopped;
   if (d.busy && ended) {  // an end draws a still bar, also before the size was known
     progress_->setRange(0, 1);
     progress_->setValue(p.run.phase == TExportPhase::Done ? 1 : 0);
-    progress_->setFormat(Q(d.count));
     return;
   }
   if (d.busy) {
     progress_->setRange(0, 0);
-    progress_->setFormat(Q(d.count));
     return;
   }
   const long maximum = std::min<long>(d.maximum, 1L << 30);
   progress_->setRange(0, static_cast<int>(maximum));
   progress_->setValue(static_cast<int>(std::min(d.value, maximum)));
-  progress_->setFormat(Q(d.count));
 }
 
 }  // namespace iex::qt

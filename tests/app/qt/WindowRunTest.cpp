@@ -17,6 +17,7 @@
 #include <QTreeView>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #include "AgencyDb.h"
 #include "FakeEnv.h"
@@ -213,6 +214,36 @@ TEST_F(WindowRunTest, TheFolderChooserOpensWithItsSelectionInViewAndShowsThePath
   QTest::keyClick(path, Qt::Key_Return);  // Enter in the field is OK
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.SelectedFolder().toStdString(), typed);
+}
+
+// Every phase with a count draws it, the account lines too (a busy bar
+// draws no text of its own), and the bar keeps its place from phase to phase.
+TEST_F(WindowRunTest, ProgressDrawsItsCountsAndTheBarStaysInPlace) {
+  ToMappingPage();
+  auto* phase = window_->findChild<QLabel*>("lPhase");
+  auto* count = window_->findChild<QLabel*>("lCount");
+  QProgressBar* bar = window_->ProgressBar();
+  ASSERT_TRUE(phase && count);
+  bool sawAccounts = false;
+  std::set<int> barPlaces;
+  std::set<std::string> uncounted;
+  QTimer sampler;
+  sampler.setInterval(5);
+  QObject::connect(&sampler, &QTimer::timeout, [&] {
+    if (!bar->isVisible()) return;
+    barPlaces.insert(bar->mapTo(window_.get(), QPoint(0, 0)).x());
+    const QString p = phase->text(), c = count->text();
+    if (p.startsWith("Writing accounts") && c.endsWith(" account lines")) sawAccounts = true;
+    if ((p.startsWith("Writing") || p.startsWith("Reading invoices")) && c.isEmpty())
+      uncounted.insert(p.toStdString());
+  });
+  sampler.start();
+  Button(TElement::bExport)->click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->Controller().ExportRunning(); }, 120000));
+  sampler.stop();
+  EXPECT_TRUE(sawAccounts) << "the account lines were drawn";
+  EXPECT_TRUE(uncounted.empty()) << (uncounted.empty() ? std::string() : *uncounted.begin());
+  EXPECT_EQ(barPlaces.size(), 1u) << "the bar moved";
 }
 
 TEST_F(WindowRunTest, StopKeepsThePreviousFilesAndClosingAsksFirst) {
