@@ -1,6 +1,11 @@
 #pragma once
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
+#include <vector>
 #include <memory>
 #include <string>
 #include <utility>
@@ -21,7 +26,10 @@ struct TCrash {};
 //   remove, folder sync; counted from 1) fails with `error`;
 // - after the Nth change the process "crashes": every later change is
 //   dropped, cleanup included, and TCrash is raised;
-// - links can be refused, as FAT, exFAT and many SMB shares refuse them.
+// - links can be refused, as FAT, exFAT and many SMB shares refuse them;
+// - with `powerLoss`, the crash is a power cut: bytes not synced are lost,
+//   and so is every create, rename, link and removal that no sync of its
+//   folder followed (undone newest first).
 class FaultFileSystem : public TFileSystem {
  public:
   std::string target;          // a file whose path contains this text fails
@@ -31,6 +39,7 @@ class FaultFileSystem : public TFileSystem {
   long failChange = -1;        // the change that fails; -1: none
   long crashAfter = -1;        // the change after which the process dies; -1: never
   bool refuseLinks = false;
+  bool powerLoss = false;      // the crash loses what was not made durable
   long changes = 0;            // counted so far
   bool crashed = false;
   int linkError = 0;                   // every link fails with this error number (ENOSPC: the disk is full)
@@ -38,13 +47,26 @@ class FaultFileSystem : public TFileSystem {
 
   std::unique_ptr<TWritableFile> CreateExclusive(const std::string& path, unsigned mode) override {
     std::unique_ptr<TWritableFile> file;
-    Change(path, [&] { file = real_.CreateExclusive(path, mode); });
+    Change(path, [&] {
+      file = real_.CreateExclusive(path, mode);
+      synced_[path] = 0;
+      Journal({TOp::Create, path, "", false, ""});
+    });
     return std::make_unique<Faulty>(std::move(file), *this, path);
   }
   void Rename(const std::string& from, const std::string& to) override {
     Change(to, [&] {
       if (failRename && !target.empty() && to.find(target) != std::string::npos) throw EFileError(error, to);
+      std::string replaced;
+      const bool hadOld = Bytes(to, replaced);
       real_.Rename(from, to);
+      if (const auto it = synced_.find(from); it != synced_.end()) {
+        synced_[to] = it->second;
+        synced_.erase(it);
+      } else {
+        synced_.erase(to);
+      }
+      Journal({TOp::Rename, from, to, hadOld, replaced});
     });
   }
   bool Link(const std::string& existing, const std::string& newPath, int* error) noexcept override {
@@ -56,6 +78,7 @@ class FaultFileSystem : public TFileSystem {
           return;
         }
         made = !refuseLinks && real_.Link(existing, newPath, error);
+        if (made) Journal({TOp::Link, newPath, "", false, ""});
         if (refuseLinks && error) *error = EPERM;
       });
     } catch (...) {
@@ -68,7 +91,13 @@ class FaultFileSystem : public TFileSystem {
     if (crashed) return false;
     bool removed = false;
     try {
-      Change(path, [&] { removed = real_.Remove(path); });
+      Change(path, [&] {
+        std::string bytes;
+        const bool had = Bytes(path, bytes);
+        removed = real_.Remove(path);
+        if (removed && had) Journal({TOp::Remove, path, "", true, bytes});
+        if (removed) synced_.erase(path);
+      });
     } catch (...) {
     }
     return removed;
@@ -77,7 +106,14 @@ class FaultFileSystem : public TFileSystem {
   bool IsFolder(const std::string& path) noexcept override { return real_.IsFolder(path); }
   std::unique_ptr<TReadableFile> OpenForReading(const std::string& path) override { return real_.OpenForReading(path); }
   void SyncFolder(const std::string& folder) override {
-    Change(folder, [&] { real_.SyncFolder(folder); });
+    Change(folder, [&] {
+      real_.SyncFolder(folder);
+      // What this folder's entries became is durable now.
+      const std::string synced = Folder(folder + "/x");
+      journal_.erase(std::remove_if(journal_.begin(), journal_.end(),
+                                    [&](const TOp& op) { return Folder(op.path) == synced; }),
+                     journal_.end());
+    });
   }
   std::vector<std::string> List(const std::string& folder) override { return real_.List(folder); }
   std::unique_ptr<TFileLock> TryLock(const std::string& path, const std::string& note, std::string& holder) override {
@@ -96,8 +132,47 @@ class FaultFileSystem : public TFileSystem {
     act();
     if (changes == crashAfter) {
       crashed = true;
+      if (powerLoss) LoseWhatWasNotDurable();
       throw TCrash{};
     }
+  }
+
+  // A change to a folder's entries, lost at a power cut unless the folder is synced after it.
+  struct TOp {
+    enum Kind { Create, Rename, Link, Remove } kind;
+    std::string path, to;  // Rename: from `path` to `to`
+    bool hadOld;           // Rename: `to` existed; Remove: always
+    std::string bytes;     // what that file held
+  };
+  void Journal(TOp op) { journal_.push_back(std::move(op)); }
+  static std::string Folder(const std::string& path) {
+    return std::filesystem::path(path).lexically_normal().parent_path().string();
+  }
+  bool Bytes(const std::string& path, std::string& bytes) {
+    if (!real_.Exists(path) || real_.IsFolder(path)) return false;
+    auto in = real_.OpenForReading(path);
+    char buffer[4096];
+    for (std::size_t n; (n = in->Read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, n);
+    return true;
+  }
+  void Restore(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  }
+  void LoseWhatWasNotDurable() {
+    std::error_code ec;
+    for (const auto& [path, size] : synced_) std::filesystem::resize_file(path, static_cast<std::uintmax_t>(size), ec);
+    for (auto op = journal_.rbegin(); op != journal_.rend(); ++op) {
+      switch (op->kind) {
+        case TOp::Create:
+        case TOp::Link: std::filesystem::remove(op->path, ec); break;
+        case TOp::Rename:
+          std::filesystem::rename(op->to, op->path, ec);
+          if (op->hadOld) Restore(op->to, op->bytes);
+          break;
+        case TOp::Remove: Restore(op->path, op->bytes); break;
+      }
+    }
+    journal_.clear();
   }
 
   class Faulty : public TWritableFile {
@@ -117,7 +192,12 @@ class FaultFileSystem : public TFileSystem {
         written_ += static_cast<long>(data.size());
       });
     }
-    void Sync() override { fs_.Change(path_, [&] { inner_->Sync(); }); }
+    void Sync() override {
+      fs_.Change(path_, [&] {
+        inner_->Sync();
+        if (const auto it = fs_.synced_.find(path_); it != fs_.synced_.end()) it->second = written_;
+      });
+    }
     void Close() override { fs_.Change(path_, [&] { inner_->Close(); }); }
 
    private:
@@ -127,6 +207,8 @@ class FaultFileSystem : public TFileSystem {
     long written_ = 0;
   };
   TFileSystem& real_ = DefaultFileSystem();
+  std::map<std::string, long> synced_;  // files made here: the bytes on the disk for sure
+  std::vector<TOp> journal_;            // folder changes no folder sync has followed yet
 };
 
 }  // namespace iex::test
