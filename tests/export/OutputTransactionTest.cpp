@@ -167,7 +167,8 @@ class CommitProtocol : public OutputTransactionTest {
     return "mixed: " + a + " / " + i;
   }
   // One run on `f`, as far as it gets; true when it committed.
-  bool Attempt(test::FaultFileSystem& f) {
+  // `said`: the failure's message.
+  bool Attempt(test::FaultFileSystem& f, std::string* said = nullptr) {
     try {
       TOutputTransaction t(f, out_);
       Write(t, "IMPACCT.DAT", "new accounts");
@@ -175,7 +176,8 @@ class CommitProtocol : public OutputTransactionTest {
       t.Commit();
       return !f.crashed;
     } catch (const test::TCrash&) {
-    } catch (const EMvError&) {
+    } catch (const EMvError& e) {
+      if (said) *said = e.what();
     }
     return false;
   }
@@ -225,11 +227,22 @@ TEST_F(CommitProtocol, AnyChangeFailingLeavesOnePairAndSaysSo) {
       f.failChange = n;
       f.error = EIO;
       f.refuseLinks = refuseLinks;
-      const bool done = Attempt(f);
+      std::string said;
+      const bool done = Attempt(f, &said);
       Recover(refuseLinks);
       const std::string pair = Pair();
       EXPECT_EQ(pair, done || f.changes < n ? "new" : pair == "new" ? "new" : "old")
           << "change " << n << " failing" << (refuseLinks ? " (no links)" : "");
+      if (!done) {
+        // It says why, and what it says of the pair is what the folder holds.
+        EXPECT_NE(said.find(EFileError::Cause(EIO)), std::string::npos) << "change " << n << ": " << said;
+        if (said.find("The previous import files are unchanged.") != std::string::npos) {
+          EXPECT_EQ(pair, "old") << said;
+        }
+        if (said.find("The import files are in place") != std::string::npos) {
+          EXPECT_EQ(pair, "new") << said;
+        }
+      }
       EXPECT_TRUE(pair == "old" || pair == "new") << "change " << n << ": " << pair;
       EXPECT_TRUE(Leftovers().empty()) << "change " << n << ": " << Leftovers()[0];
       if (f.changes < n) break;  // the run made fewer changes: every one has failed once

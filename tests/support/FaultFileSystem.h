@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <vector>
 #include <memory>
@@ -144,15 +145,18 @@ class FaultFileSystem : public TFileSystem {
     bool hadOld;           // Rename: `to` existed; Remove: always
     std::string bytes;     // what that file held
   };
-  void Journal(TOp op) { journal_.push_back(std::move(op)); }
+  void Journal(TOp op) {
+    if (powerLoss) journal_.push_back(std::move(op));
+  }
   static std::string Folder(const std::string& path) {
     return std::filesystem::path(path).lexically_normal().parent_path().string();
   }
+  // What a plain file holds, for the power cut to put back (links and the rest are not modelled).
   bool Bytes(const std::string& path, std::string& bytes) {
-    if (!real_.Exists(path) || real_.IsFolder(path)) return false;
-    auto in = real_.OpenForReading(path);
-    char buffer[4096];
-    for (std::size_t n; (n = in->Read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, n);
+    std::error_code ec;
+    if (!powerLoss || !std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ec))) return false;
+    std::ifstream in(path, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
   }
   void Restore(const std::string& path, const std::string& bytes) {
