@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/Secrets.h"
+
 namespace iex {
 
 TCardDecoder::TCardDecoder(const TRDLBlock& key) { InitRDLContext(key.data(), 16, context_, false); }
+
+TCardDecoder::~TCardDecoder() { WipeBytes(&context_, sizeof context_); }
 
 std::string TCardDecoder::Decode(std::string_view sealed) const {
   if (sealed.empty()) return std::string();

@@ -20,6 +20,9 @@ class ECardKeyMismatch : public EMvError {
 class TCardDecoder {
  public:
   explicit TCardDecoder(const TRDLBlock& key);
+  ~TCardDecoder();  // the key schedule wiped
+  TCardDecoder(const TCardDecoder&) = delete;
+  TCardDecoder& operator=(const TCardDecoder&) = delete;
   // "" for an empty value; ECipherException for a value shorter than a
   // block; ECardKeyMismatch when the padding is not whole.
   std::string Decode(std::string_view sealed) const;

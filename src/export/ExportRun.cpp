@@ -6,8 +6,17 @@
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/PathText.h"
+#include "platform/Secrets.h"
 
 namespace iex {
+namespace {
+
+struct TWipedOnExit {
+  TRDLBlock& key;
+  ~TWipedOnExit() { WipeBytes(key.data(), key.size()); }
+};
+
+}  // namespace
 
 bool TExportRun::CheckOutputDir() {
   std::error_code ec;
@@ -29,12 +38,15 @@ bool TExportRun::RunExport(const ExportSettings& settings, const std::function<v
   Summary = TExportSummary{};
   const TSchemaVersion schema = source_.SchemaVersion();
   if (!CheckOutputDir()) return false;
-  ProcessCCEncrypt(source_.CardSettings(), IsCCEncrypt, CipherKey);
+  bool isCCEncrypt = false;
+  TRDLBlock cipherKey{};
+  const TWipedOnExit wiped(cipherKey);  // the key lives no longer than the run, however it ends
+  ProcessCCEncrypt(source_.CardSettings(), isCCEncrypt, cipherKey);
   const RegionalSettings regional = env_.Regional();
   TOutputTransaction output = OpenOutput();
   TExportContext ctx{source_, settings, view_, {regional.decimalSeparator, regional.dateSeparator}, schema.newDestTable,
-                     IsCCEncrypt, std::nullopt, output, StopReason};
-  if (IsCCEncrypt) ctx.cards.emplace(CipherKey);
+                     isCCEncrypt, std::nullopt, output, StopReason};
+  if (isCCEncrypt) ctx.cards.emplace(cipherKey);
   ctx.summary.recovery = output.RecoveryNote();
   try {
     if (CountInvoices) {

@@ -43,8 +43,6 @@ class TExportRun {
   bool CheckOutputDir();
 
   std::string OutputDir;
-  bool IsCCEncrypt = false;
-  TRDLBlock CipherKey{};
   TExportSummary Summary;
 
  private:

@@ -2,9 +2,13 @@
 
 namespace iex {
 
+void WipeBytes(void* bytes, std::size_t size) noexcept {
+  volatile unsigned char* p = static_cast<unsigned char*>(bytes);
+  for (std::size_t i = 0; i < size; ++i) p[i] = 0;
+}
+
 void Wipe(std::string& secret) noexcept {
-  volatile char* p = secret.data();
-  for (std::size_t i = 0; i < secret.size(); ++i) p[i] = 0;
+  WipeBytes(secret.data(), secret.size());
   secret.clear();
 }
 

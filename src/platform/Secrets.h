@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -22,6 +23,8 @@ std::optional<std::string> AskOnTerminal(const std::string& prompt);
 
 // Overwrites the text's bytes before it goes.
 void Wipe(std::string& secret) noexcept;
+// Overwrites memory that held a secret (a key, its schedule); never left out by the optimiser.
+void WipeBytes(void* bytes, std::size_t size) noexcept;
 
 // Keeps the process out of core dumps and debuggers' reach while a password
 // is in memory, for the object's lifetime.
