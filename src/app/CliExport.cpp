@@ -18,6 +18,7 @@
 #include "db/ErrorReasons.h"
 #include "export/ExportRequest.h"
 #include "export/ExportRun.h"
+#include "export/OutputFolder.h"
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/LockedFile.h"
@@ -127,12 +128,8 @@ TCliSetup ReadInputs(const TExportOptions& o, const Env& env, TSettingsStore* st
                      std::FILE* err) {
   TCliSetup s;
   s.pathUtf8 = DatabasePathUtf8(o, resolveAlias);
-  std::error_code ec;
-  const auto folder = std::filesystem::status(PathOfText(o.outputDir), ec);
-  if (std::filesystem::exists(folder) && !std::filesystem::is_directory(folder))
-    throw TValidationError("The output folder " + ShownPath(o.outputDir) + " is a file, not a folder. Name a folder.");
-  if (!std::filesystem::is_directory(folder))
-    throw TValidationError("The output folder " + ShownPath(o.outputDir) + " does not exist. Create it or name another one.");
+  if (const std::string problem = OutputFolderProblem(env.Files(), o.outputDir); !problem.empty())
+    throw TValidationError(problem);
   std::string warning;
   s.password = ReadPassword(o.passwordEnv, o.passwordFile, warning);
   if (!warning.empty()) Say(err, warning);

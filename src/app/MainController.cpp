@@ -1,9 +1,9 @@
 #include "app/MainController.h"
 
 #include "export/ExportRequest.h"
+#include "export/OutputFolder.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <sstream>
 
 #include "app/FailureMessages.h"
@@ -341,9 +341,8 @@ void TfmMain::RunExport(const ExportSettings& settings, std::function<void(bool,
     };
     run_->CountInvoices = true;  // the window's progress bar has a total
   }
-  std::error_code ec;
   run_->ChooserStart =
-      !rememberedFolder_.empty() && std::filesystem::is_directory(PathOfText(rememberedFolder_), ec) ? rememberedFolder_ : "";
+      !rememberedFolder_.empty() && OutputFolderProblem(env_.Files(), rememberedFolder_).empty() ? rememberedFolder_ : "";
   running_ = true;
   stopAsked_ = false;
   {

@@ -1,11 +1,8 @@
 #include "export/ExportRun.h"
 
-#include <filesystem>
-
 #include "export/CardKey.h"
-#include "platform/AnsiText.h"
+#include "export/OutputFolder.h"
 #include "platform/Error.h"
-#include "platform/PathText.h"
 #include "platform/Secrets.h"
 
 namespace iex {
@@ -19,15 +16,14 @@ struct TWipedOnExit {
 }  // namespace
 
 bool TExportRun::CheckOutputDir() {
-  std::error_code ec;
   if (FixedOutputDir) {
     OutputDir = *FixedOutputDir;
-    if (!std::filesystem::is_directory(PathOfText(OutputDir), ec))
-      throw EMvError("The output folder " + ShownPath(OutputDir) + " does not exist. Create it or name another one.");
+    const std::string problem = OutputFolderProblem(env_.Files(), OutputDir);
+    if (!problem.empty()) throw EMvError(problem);
     return true;
   }
   OutputDir = env_.FileSystemRoot() + kDefaultOutputDir;
-  if (std::filesystem::is_directory(PathOfText(OutputDir), ec)) return true;  // a link to a folder counts
+  if (OutputFolderProblem(env_.Files(), OutputDir).empty()) return true;
   std::string chosen;
   if (!view_.ChooseFolder(ChooserStart.empty() ? env_.ProgramFolder() : ChooserStart, chosen)) return false;
   OutputDir = chosen;

@@ -46,6 +46,10 @@ class TFileSystem {
   // Whether a name exists, a link or a folder included (never followed).
   virtual bool Exists(const std::string& path) noexcept = 0;
   virtual bool IsFolder(const std::string& path) noexcept = 0;  // a link to one is no folder here
+  // What a name leads to, links followed: a folder the user named through a
+  // link is still the folder they meant.
+  enum class TLeadsTo { Nothing, Folder, Other };
+  virtual TLeadsTo LeadsTo(const std::string& path) noexcept = 0;
   // A regular file for reading, never through a link; null when the name does not exist.
   virtual std::unique_ptr<TReadableFile> OpenForReading(const std::string& path) = 0;
   virtual void SyncFolder(const std::string& folder) = 0;

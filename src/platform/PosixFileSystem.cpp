@@ -136,6 +136,12 @@ class PosixFileSystem final : public TFileSystem {
     return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
 
+  TLeadsTo LeadsTo(const std::string& path) noexcept override {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return TLeadsTo::Nothing;
+    return S_ISDIR(st.st_mode) ? TLeadsTo::Folder : TLeadsTo::Other;
+  }
+
   std::unique_ptr<TReadableFile> OpenForReading(const std::string& path) override {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {

@@ -135,6 +135,12 @@ class WinFileSystem final : public TFileSystem {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT);
   }
 
+  TLeadsTo LeadsTo(const std::string& path) noexcept override {
+    const DWORD a = GetFileAttributesW(WideOfUtf8(path).c_str());
+    if (a == INVALID_FILE_ATTRIBUTES) return TLeadsTo::Nothing;
+    return (a & FILE_ATTRIBUTE_DIRECTORY) ? TLeadsTo::Folder : TLeadsTo::Other;
+  }
+
   std::unique_ptr<TReadableFile> OpenForReading(const std::string& path) override {
     THandle file(CreateFileW(WideOfUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | kNoFollow, nullptr));

@@ -105,6 +105,7 @@ class FaultFileSystem : public TFileSystem {
   }
   bool Exists(const std::string& path) noexcept override { return real_.Exists(path); }
   bool IsFolder(const std::string& path) noexcept override { return real_.IsFolder(path); }
+  TLeadsTo LeadsTo(const std::string& path) noexcept override { return real_.LeadsTo(path); }
   std::unique_ptr<TReadableFile> OpenForReading(const std::string& path) override { return real_.OpenForReading(path); }
   void SyncFolder(const std::string& folder) override {
     Change(folder, [&] {
