@@ -307,7 +307,9 @@ void TMainWindow::LockInputs(bool locked) {
   if (locked) {
     ShowWindow(phase_, SW_SHOW);
     ShowWindow(progress_, SW_SHOW);
-    SendMessageW(main_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(stop), TRUE);
+    // The keyboard rests on the window itself, not on Stop: a stray Enter
+    // or Space ends no run (Stop is a click or Alt+S away).
+    SetFocus(main_);
   } else {
     Focus(TElement::bExport);
   }
