@@ -300,6 +300,7 @@ void TMainWindow::CallOnUiThread(const std::function<void()>& f) {
 }
 
 void TMainWindow::LockInputs(bool locked) {
+  inputsLocked_ = locked;
   EnableWindow(Page(CurrentPage()), !locked);
   EnableWindow(Widget(TElement::bExport), !locked);
   HWND stop = Widget(TElement::bStop);
@@ -349,6 +350,10 @@ INT_PTR TMainWindow::OnMainMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_INITDIALOG:
       return FALSE;  // the focus is set when the window shows
+    case WM_SETFOCUS:
+      // During a run the keyboard stays on the window: the dialog's own
+      // handling would hand it to the last control, Stop.
+      return inputsLocked_ ? TRUE : FALSE;
     case WM_COMMAND:
       switch (LOWORD(wp)) {
         case IDC_EXPORT:

@@ -108,6 +108,7 @@ class TMainWindow : public TMainView {
 
   DWORD uiThread_ = 0;
   std::thread worker_;
+  bool inputsLocked_ = false;  // a run is under way: the keyboard rests on the window
   std::atomic<bool> workerDone_{true};
   std::function<void(std::exception_ptr)> runDone_;
   std::exception_ptr runError_;
