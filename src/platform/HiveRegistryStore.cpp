@@ -8,7 +8,7 @@ namespace iex {
 namespace {
 
 TParsedFileCache<THive>& Hives() {
-  static TParsedFileCache<THive> cache;
+  static auto& cache = *new TParsedFileCache<THive>;  // never destroyed: read up to the exit
   return cache;
 }
 

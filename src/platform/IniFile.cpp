@@ -101,7 +101,7 @@ struct TIniFile::Parsed : Lines {
 namespace {
 
 TParsedFileCache<TIniFile::Parsed>& Files() {
-  static TParsedFileCache<TIniFile::Parsed> cache;
+  static auto& cache = *new TParsedFileCache<TIniFile::Parsed>;  // never destroyed: read up to the exit
   return cache;
 }
 

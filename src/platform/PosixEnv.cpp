@@ -125,7 +125,7 @@ class PosixEnv final : public Env {
 }  // namespace
 
 Env& DefaultEnv() {
-  static PosixEnv env;
+  static auto& env = *new PosixEnv;  // never destroyed, as the file system
   return env;
 }
 

@@ -227,7 +227,8 @@ class PosixFileSystem final : public TFileSystem {
 }  // namespace
 
 TFileSystem& DefaultFileSystem() {
-  static PosixFileSystem fs;
+  // Never destroyed: a run still ending while the process exits keeps using it.
+  static auto& fs = *new PosixFileSystem;
   return fs;
 }
 

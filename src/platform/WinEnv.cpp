@@ -91,7 +91,7 @@ class WinEnv final : public Env {
 }  // namespace
 
 Env& DefaultEnv() {
-  static WinEnv env;
+  static auto& env = *new WinEnv;  // never destroyed, as the file system
   return env;
 }
 

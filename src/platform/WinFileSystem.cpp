@@ -231,7 +231,8 @@ class WinFileSystem final : public TFileSystem {
 }  // namespace
 
 TFileSystem& DefaultFileSystem() {
-  static WinFileSystem fs;
+  // Never destroyed: a run still ending while the process exits keeps using it.
+  static auto& fs = *new WinFileSystem;
   return fs;
 }
 
