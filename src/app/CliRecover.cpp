@@ -1,11 +1,9 @@
 #include "app/CliRecover.h"
 
-#include <filesystem>
-
+#include "export/OutputFolder.h"
 #include "export/OutputTransaction.h"
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
-#include "platform/PathText.h"
 
 namespace iex {
 
@@ -34,9 +32,8 @@ int RunRecoverCommand(const std::vector<std::string>& args, const Env& env, std:
     std::fprintf(err, "invoice-export: name the folder with --output-dir.\n%s", kRecoverUsage);
     return 2;
   }
-  std::error_code ec;
-  if (!std::filesystem::is_directory(PathOfText(folder), ec)) {  // a link to a folder counts, as for export
-    std::fprintf(err, "invoice-export: The output folder %s does not exist.\n", ShownPath(folder).c_str());
+  if (const std::string problem = OutputFolderProblem(env.Files(), folder); !problem.empty()) {
+    std::fprintf(err, "invoice-export: %s\n", problem.c_str());
     return 2;
   }
   try {
